@@ -1,0 +1,49 @@
+// A player's pilot record: hatred toward every player, its target, and the behaviour that flies its ship.
+#pragma once
+
+#include "data/Globals.h"
+#include "math/Vector3.h"
+
+class World;
+class Ship;
+class Planet;
+class Reward;
+
+struct ShipAI {
+    static constexpr int HatredCap = 50;
+    static constexpr int HatredFloor = 5;      // while the hated player's planet stands
+    static constexpr int TargetThreshold = 10; // hatred must exceed this to pick a target
+
+    ShipAI();
+
+    void reset();
+    void attach(World* world, Ship* ship, Planet* homePlanet);
+    void addHatred(int player, int amount);
+    void addPlanetHatred(int player, int amount);
+    void decayHatred();
+    void chooseTarget(bool force);
+
+    // The behaviour, one decision per tick.
+    void update();
+    void rewardOrAttack(Reward* reward, float distance, float reach);
+    void attackShip(int player);
+    void attackPlanet(int player);
+    void collectReward(Reward& reward);
+    void returnHome();
+    void defendHome();
+    void flyTo(Vector3 destination);
+    void faceToward(Vector3 point);
+
+    World*  world = nullptr;       // not owned
+    Ship*   ship = nullptr;        // not owned; an element of ShipTable
+    Planet* homePlanet = nullptr;  // not owned
+    int     playerIndex = -1;
+    int     lastTargetChoice = -450;
+    int     lastDecay = -60;
+    int     lastAim = -90;         // last re-aim at a planet under attack
+    int     tick = 0;              // +1 per World update
+    int     target = -1;
+    int     hatred[PlayerCount];
+};
+
+extern ShipAI ShipAITable[PlayerCount];

@@ -1,0 +1,60 @@
+// Start-up in its fixed order, then the frame loop that steps the game once per 1/30 s.
+#include "app/FrameLoop.h"
+
+#include <GL/gl.h>
+#include <SDL/SDL.h>
+#include <cstdio>
+#include <cstdlib>
+
+#include "audio/GameAudio.h"
+#include "render/TextureLoader.h"
+#include "world/World.h"
+
+void startGame() {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) printf("SDL Error: %s", SDL_GetError());
+    atexit(SDL_Quit);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 4);
+    SDL_SetVideoMode(800, 600, 32, SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT | SDL_FULLSCREEN);
+    SDL_WM_SetCaption("Gravimel by Pellworth", NULL);
+
+    glViewport(0, 0, 800, 600);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    showTitleScreen(); // stays up while everything below loads
+
+    SDL_ShowCursor(SDL_DISABLE);
+    SDL_WM_GrabInput(SDL_GRAB_ON);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+
+    initAudio();
+    // Never destroyed: the process leaves through exit(), which does not unwind main.
+    static World* world = new World();
+    theWorld = world;
+    playMusic();
+    playGameStart();
+}
+
+int frameDelay(uint32_t t0, uint32_t t1) {
+    // Unsigned subtraction keeps the true small difference across a wrap of the tick counter.
+    double elapsed = static_cast<double>(static_cast<uint32_t>(t1 - t0));
+    int delay = static_cast<int>(33.33333206176758 - elapsed);
+    return delay >= 1 ? delay : 0;
+}
+
+void runFrameLoop() {
+    for (;;) {
+        uint32_t t0 = SDL_GetTicks();
+        SDL_GL_SwapBuffers(); // presents what the previous iteration drew
+        theWorld->render();
+        theWorld->handleEvents();
+        theWorld->update();
+        updateAudio();
+        int delay = frameDelay(t0, SDL_GetTicks());
+        if (delay >= 1) SDL_Delay(delay);
+    }
+}

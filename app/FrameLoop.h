@@ -1,0 +1,12 @@
+// Start-up and the fixed-step frame loop.
+#pragma once
+
+#include <cstdint>
+
+// Window, GL state, title screen, audio, the World and the music, in that order.
+void startGame();
+// Swap, render, input, update, audio, then sleep out the rest of the frame; never returns.
+[[noreturn]] void runFrameLoop();
+
+// Milliseconds to sleep after a frame that began at t0 and ended at t1 (tick wrap-safe); 0 means none.
+int frameDelay(uint32_t t0, uint32_t t1);

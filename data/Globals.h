@@ -1,0 +1,47 @@
+// Program-wide constant tables and shared GL resources, built before main runs.
+#pragma once
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <SDL/SDL.h>
+
+#include "math/Frame.h"
+#include "math/Vector3.h"
+
+constexpr int PlayerCount = 8;
+
+// One game update is one step of this many seconds (a hair below 1/30).
+constexpr float FrameTime = 0.033333331f;
+
+// Smoke trail colour ramp, red, green, blue.
+extern const Vector3 flameBlue;
+extern const Vector3 flameRed;
+extern const Vector3 flameOrange;
+extern const Vector3 smokeGrey;
+extern const Vector3 smokeDark;
+
+extern const char* const planetTextureNames[PlayerCount];
+
+extern const SDL_Color textColour;
+extern SDL_Rect scorePosition;  // width and height take the size of the last score drawn
+
+// red, green, blue, alpha; index = player number
+extern const float playerColours[PlayerCount][4];
+
+// Each drawing function that uses a sphere or cylinder has a quadric of its own.
+extern GLUquadric* const planetQuadric;
+extern GLUquadric* const atmosphereQuadric;
+extern GLUquadric* const planetMeterQuadric;
+extern GLUquadric* const planetMeterShellQuadric;
+extern GLUquadric* const beamQuadric;
+extern GLUquadric* const shipMeterQuadric;
+extern GLUquadric* const shipMeterShellQuadric;
+
+// Shared textures, 0 until first loaded; a failed load leaves the name set so it is not retried.
+extern GLuint moonTexture;
+extern GLuint particleNormalTexture;
+extern GLuint particleCircleTexture;
+extern GLuint smokeTrailTexture;
+
+// Where the camera stood for the frame being drawn; particles turn their faces toward it.
+extern Frame cameraFrame;

@@ -1,0 +1,44 @@
+// A ship's exhaust: a ring of glowing puffs that cool from blue to dark smoke as they drift and grow.
+#pragma once
+
+#include "math/Vector3.h"
+#include "objects/Object.h"
+
+struct SmokeTrailParticle {
+    Vector3 position;
+    Vector3 velocity;     // world units per second
+    float   life = 0;     // seconds left, 3 at birth; alive while above 0
+    float   size = 0;     // triangle size, 41 to 78 at birth, +2 per update
+    float   shade = 0;    // opacity factor drawn at birth
+};
+
+class SmokeTrail : public Object {
+public:
+    static constexpr int Capacity = 1000;
+    static constexpr int PuffsPerEmission = 10;
+
+    SmokeTrail();
+
+    void attach(Ship* owner);      // kills every puff and loads the shared texture on first use
+    void emit();
+    void spawnParticle(SmokeTrailParticle& p);
+    float smokeColour(const SmokeTrailParticle& p, Vector3& colour) const; // returns the alpha (shade)
+    int liveCount() const;
+
+    CollisionShape getBounds() override;
+    bool isCollidable() override;
+    void collide(Object& other) override;
+    void collideWithPlanet(Planet& p) override;
+    void collideWithShip(Ship& s) override;
+    void collideWithProjectile(Projectile& q) override;
+    void collideWithReward(Reward& r) override;
+    void draw() override;
+    void drawTranslucent() override;
+    void update() override;
+
+    Ship*              owner = nullptr;           // not owned
+    SmokeTrailParticle particles[Capacity];
+    bool               emitting = false;          // true while the owner's thrust is not zero
+    float              emitTimer = 0.03333333f;   // seconds until the next emission
+    int                nextParticle = 0;          // ring slot the next puff overwrites
+};

@@ -1,0 +1,46 @@
+// Abstract scene object: collision shape, two drawing passes, a per-frame update and its own sound channel.
+#pragma once
+
+#include <list>
+
+#include "audio/Channel.h"
+#include "objects/CollisionShape.h"
+
+class Planet;
+class Ship;
+class Projectile;
+class Reward;
+
+// No virtual destructor on purpose: every object is destroyed through its own class.
+class Object {
+public:
+    explicit Object(audio::Channel channel);
+    ~Object();
+    Object(const Object&) = default;            // copies share the channel, as a reset by assignment expects
+    Object& operator=(const Object&) = default;
+
+    virtual CollisionShape getBounds() = 0;
+    virtual bool isCollidable() = 0;
+    virtual void collide(Object& other) = 0;
+    virtual void collideWithPlanet(Planet& p) = 0;
+    virtual void collideWithShip(Ship& s) = 0;
+    virtual void collideWithProjectile(Projectile& q) = 0;
+    virtual void collideWithReward(Reward& r) = 0;
+    virtual void draw() = 0;
+    virtual void drawTranslucent() = 0;
+    virtual void update() = 0;
+
+    void setPaused(bool p);
+    void setVolume(float v);
+    void updateSound();
+    void step();                  // update, then updateSound
+    void drawChildren();
+    void drawChildrenTranslucent();
+    void stepChildren();
+    void checkCollisions(Object& other);
+    float distanceTo(Object& other);
+
+    std::list<Object*> children;  // not owned; a ship's projectiles
+    bool paused = false;          // the pause wanted for the channel, applied on every updateSound
+    audio::Channel channel;       // null for silent objects
+};

@@ -1,0 +1,69 @@
+// A real GL window for tests that draw, with the read-back helpers the drawing tests share.
+#include "support/GLTestWindow.h"
+
+#include <SDL/SDL.h>
+#include <cstdio>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_STATIC
+#include <stb/stb_image_write.h>
+
+namespace testing_support {
+
+bool openGLWindow() {
+    static bool open = false;
+    if (open) return true;
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+    if (!SDL_SetVideoMode(800, 600, 32, SDL_OPENGL)) return false;
+    open = true;
+    resetGameGLState();
+    return true;
+}
+
+void resetGameGLState() {
+    glViewport(0, 0, 800, 600);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+Pixel readPixel(int x, int y) {
+    unsigned char rgb[3] = {0, 0, 0};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    return {rgb[0], rgb[1], rgb[2]};
+}
+
+std::vector<unsigned char> readFrame() {
+    std::vector<unsigned char> pixels(800 * 600 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+int countLitPixels(int x0, int y0, int x1, int y1, int threshold) {
+    std::vector<unsigned char> frame = readFrame();
+    int lit = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const unsigned char* p = &frame[(y * 800 + x) * 3];
+            if (p[0] + p[1] + p[2] > threshold) ++lit;
+        }
+    return lit;
+}
+
+bool savePng(const std::string& path) {
+    std::vector<unsigned char> frame = readFrame();
+    stbi_flip_vertically_on_write(1);
+    return stbi_write_png(path.c_str(), 800, 600, 3, frame.data(), 800 * 3) != 0;
+}
+
+} // namespace testing_support

@@ -1,0 +1,65 @@
+// The arena: planets, rewards, the collision list, the camera offset, and the fixed order of every frame.
+#pragma once
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <vector>
+
+#include "math/Vector3.h"
+#include "planets/Planet.h"
+#include "render/TextRenderer.h"
+#include "ships/Reward.h"
+
+class World {
+public:
+    World();
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+
+    void setupRound();
+    void restart();
+    void update();
+    int findWinner() const;
+    void regenerateAtHome();
+    void refillRewards();
+    void collideAll();
+    void cullExplosions();
+    void clearExplosions();
+    void findNearestReward(int player, int& index, float& distance);
+    Vector3 randomArenaPoint();
+
+    // Drawing of one frame.
+    void render();
+    void placeCamera();
+    void drawStars();
+    void drawOpaquePass();
+    void drawTranslucentPass();
+    void drawHud();
+
+    // Input.
+    void handleEvents();
+    void handleEvent(const SDL_Event& event); // a quit never returns
+    void zoomIn();
+    void zoomOut();
+
+    // Where the listener stands: ship 0.
+    Vector3 listenerPosition() const;
+    Vector3 listenerVelocity() const;
+    Vector3 listenerForward() const;
+    Vector3 listenerUp() const;
+
+    GLUquadric*          quadric = nullptr;  // the star sphere's; never freed
+    GLuint               starTexture = 0;
+    TextRenderer         font;
+    Vector3              cameraOffset;       // eye position in ship 0's axes
+    Planet               planets[8];
+    Reward               rewards[8];
+    std::vector<Object*> objects;            // collision order; not owned
+    float                rewardTimer = 3.0f; // seconds until a reward may respawn
+    bool                 paused = false;
+};
+
+void announceWinner(int player);
+
+// The one World, null until it is fully built.
+extern World* theWorld;

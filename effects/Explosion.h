@@ -16,7 +16,7 @@ struct ExplosionParticle {
     float   size = 0;             // triangle size in world units
 };
 
-class Explosion : public Object {
+class Explosion final : public Object {
 public:
     Explosion();
     ~Explosion();

@@ -12,7 +12,7 @@ struct SmokeTrailParticle {
     float   shade = 0;    // opacity factor drawn at birth
 };
 
-class SmokeTrail : public Object {
+class SmokeTrail final : public Object {
 public:
     static constexpr int Capacity = 1000;
     static constexpr int PuffsPerEmission = 10;

@@ -9,7 +9,7 @@
 
 class World;
 
-class Planet : public Object {
+class Planet final : public Object {
 public:
     static constexpr int   FullHealth = 150;
     static constexpr float FullRadius = 500;

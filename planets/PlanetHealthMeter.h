@@ -6,7 +6,7 @@
 
 class Planet;
 
-class PlanetHealthMeter : public Object {
+class PlanetHealthMeter final : public Object {
 public:
     PlanetHealthMeter();
 

@@ -3,7 +3,7 @@
 
 #include "objects/Object.h"
 
-class ShipHealthMeter : public Object {
+class ShipHealthMeter final : public Object {
 public:
     ShipHealthMeter();
 

@@ -5,7 +5,7 @@
 #include "math/Vector3.h"
 #include "objects/Object.h"
 
-class Projectile : public Object {
+class Projectile final : public Object {
 public:
     static constexpr float Speed = 4000;
     static constexpr float BeamLength = 133.33333f;   // the distance flown in one frame

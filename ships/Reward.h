@@ -6,7 +6,7 @@
 
 class World;
 
-class Reward : public Object {
+class Reward final : public Object {
 public:
     static constexpr float Radius = 50;
     static constexpr float Duration = 20;

@@ -15,7 +15,7 @@ class World;
 enum RewardKind { SpeedBoost = 0, RapidFire = 1, Grow = 2, Shrink = 3 };
 enum SizeState { NormalSize, BigSize, SmallSize };
 
-class Ship : public Object {
+class Ship final : public Object {
 public:
     static constexpr int   FullHealth = 25;
     static constexpr float ThrustStep = 15;

@@ -1,0 +1,90 @@
+// What the player sees: the opening frame, the overlay's globes and text, and the frame loop's pacing.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/FrameLoop.h"
+#include "render/TextRenderer.h"
+#include "render/TextureLoader.h"
+#include "ships/Ship.h"
+#include "support/GLTestWindow.h"
+#include "support/GameFixture.h"
+
+using testing_support::GameTest;
+using testing_support::countLitPixels;
+using testing_support::readPixel;
+
+using Rendering = GameTest;
+
+TEST_F(Rendering, OpeningFrameShowsHomePlanetAheadBothGlobesAndTheScore) {
+    World& w = world();
+    w.render();
+    if (const char* dir = getenv("GRAVIMEL_TEST_SCREENSHOTS")) testing_support::savePng(std::string(dir) + "/opening.png");
+    // Planet 0 sits straight ahead of ship 0, a little below the eye.
+    EXPECT_GT(countLitPixels(350, 200, 450, 300), 5000);
+    // Planet's globe bottom left, ship's bottom right, each about 60 pixels across.
+    EXPECT_GT(countLitPixels(41, 41, 81, 81), 1200);
+    EXPECT_GT(countLitPixels(718, 41, 758, 81), 1200);
+    // The score line at the top left.
+    EXPECT_GT(countLitPixels(30, 539, 110, 560, 200), 40);
+    EXPECT_GT(scorePosition.w, 40);
+    EXPECT_GT(scorePosition.h, 10);
+    // Nothing of a countdown while ship 0 is alive.
+    EXPECT_LT(countLitPixels(560, 0, 800, 40, 200), 10);
+}
+
+TEST_F(Rendering, DeadShipShowsCountdownAndHidesItsGlobe) {
+    World& w = world();
+    ShipTable[0].explode();
+    ShipTable[0].respawnTimer = 2.97f;
+    w.render();
+    EXPECT_GT(countLitPixels(676, 0, 800, 40, 200), 100);
+    EXPECT_LT(countLitPixels(718, 41, 758, 81), 50);
+}
+
+TEST(TextLayout, TexturesAreTheSmallestPowerOfTwoAndCountdownsMoveLeftPerDigit) {
+    const int sizes[][2] = {{1, 1}, {2, 2}, {3, 4}, {64, 64}, {65, 128}, {127, 128}, {128, 128}, {513, 1024}};
+    for (const auto& s : sizes) EXPECT_EQ(nextPowerOfTwo(s[0]), s[1]) << s[0];
+    EXPECT_EQ(countdownX(0), 676);
+    EXPECT_EQ(countdownX(9), 676);
+    EXPECT_EQ(countdownX(12), 636);
+    EXPECT_EQ(countdownX(123), 596);
+}
+
+TEST(TextureLoading, MissingOrBrokenFilesAreReportedAndLeaveTheNameEmpty) {
+    ASSERT_TRUE(testing_support::openGLWindow());
+    std::string junk = testing::TempDir() + "junk.jpg";
+    FILE* f = fopen(junk.c_str(), "wb");
+    fputs("not an image", f);
+    fclose(f);
+    for (std::string path : {std::string("images/no-such-file.jpg"), junk}) {
+        GLuint name = 0;
+        glGenTextures(1, &name);
+        testing::internal::CaptureStdout();
+        loadTexture(path.c_str(), Jpeg, name);
+        std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out.rfind("Error: could not load " + path + ". Reason: ", 0), 0u) << out;
+        EXPECT_NE(out.find(". Ignoring...\n"), std::string::npos);
+        GLint width = -1;
+        glBindTexture(GL_TEXTURE_2D, name);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        EXPECT_EQ(width, 0);
+    }
+    // A shared texture that failed is not tried again.
+    GLuint shared = 0;
+    testing::internal::CaptureStdout();
+    loadSharedTexture(shared, "images/no-such-file.tga", TgaWithAlpha);
+    loadSharedTexture(shared, "images/no-such-file.tga", TgaWithAlpha);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(shared, 0u);
+    EXPECT_EQ(out.find("Error"), out.rfind("Error"));
+}
+
+TEST(FrameLoop, SleepsTheRestOfTheFrameAcrossATickWrap) {
+    EXPECT_EQ(frameDelay(1000, 1010), 23);
+    EXPECT_EQ(frameDelay(1000, 1033), 0);
+    EXPECT_EQ(frameDelay(1000, 1032), 1);
+    EXPECT_EQ(frameDelay(1000, 1100), 0);
+    EXPECT_EQ(frameDelay(0xFFFFFFF0u, 5), 12); // 21 ms across the wrap
+}

@@ -1,0 +1,29 @@
+// The shared World of a test process and the fresh round that every game test starts from.
+#include "support/GameFixture.h"
+
+#include <cstdio>
+
+#include "audio/GameAudio.h"
+#include "support/GLTestWindow.h"
+
+namespace testing_support {
+
+World& GameTest::world() {
+    static World* instance = nullptr;
+    if (!instance) {
+        openGLWindow();
+        initAudio();
+        instance = new World();
+        theWorld = instance;
+        fflush(stdout);
+    }
+    return *instance;
+}
+
+void GameTest::SetUp() {
+    ASSERT_TRUE(openGLWindow()) << "these tests need an X display (run them under xvfb-run)";
+    world().restart();
+    srand(1);
+}
+
+} // namespace testing_support

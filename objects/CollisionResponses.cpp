@@ -45,7 +45,9 @@ void resolveCollision(Ship& s, Reward& r) {
     r.take();
 }
 
-void resolveCollision(Planet&, Planet&) { printf("Error: Two planets just collided! This should never happen\n"); }
+void resolveCollision(Planet&, Planet&) {
+    printf("Error: Two planets just collided! This should never happen\n");
+}
 
 // A laser on its shooter's own planet is simply used up.
 void resolveCollision(Planet& p, Projectile& q) {

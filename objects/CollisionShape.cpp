@@ -9,8 +9,8 @@ CollisionShape::CollisionShape(int kind, Vector3 centre, float radius)
 
 CollisionShape::CollisionShape(int kind, Vector3 centre, Vector3 beam1Start, Vector3 beam1End,
                                Vector3 beam2Start, Vector3 beam2End)
-    : centre(centre), beam1Start(beam1Start), beam1End(beam1End), beam2Start(beam2Start),
-      beam2End(beam2End), radius(0), kind(kind) {}
+    : centre(centre), beam1Start(beam1Start), beam1End(beam1End), beam2Start(beam2Start), beam2End(beam2End),
+      radius(0), kind(kind) {}
 
 bool CollisionShape::intersects(CollisionShape other) const {
     if (kind == Sphere && other.kind == Sphere) return radius + other.radius > distanceTo(other);

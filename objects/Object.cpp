@@ -40,11 +40,13 @@ void Object::step() {
 }
 
 void Object::drawChildren() {
-    for (Object* child : children) child->draw();
+    for (Object* child : children)
+        child->draw();
 }
 
 void Object::drawChildrenTranslucent() {
-    for (Object* child : children) child->drawTranslucent();
+    for (Object* child : children)
+        child->drawTranslucent();
 }
 
 void Object::stepChildren() {
@@ -61,8 +63,10 @@ void Object::checkCollisions(Object& other) {
         if (mine.intersects(theirs)) collide(other);
     }
     // Children are visited even when the parents are not collidable: a dead ship's beams still hit.
-    for (Object* child : children) child->checkCollisions(other);
-    for (Object* child : other.children) checkCollisions(*child);
+    for (Object* child : children)
+        child->checkCollisions(other);
+    for (Object* child : other.children)
+        checkCollisions(*child);
 }
 
 float Object::distanceTo(Object& other) {

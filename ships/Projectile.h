@@ -5,6 +5,9 @@
 #include "math/Vector3.h"
 #include "objects/Object.h"
 
+// Seconds a bolt flies before it is spent.
+constexpr float ProjectileLifetime = 0.6f;
+
 class Projectile final : public Object {
 public:
     static constexpr float Speed = 4000;

@@ -1,0 +1,57 @@
+// A spinning power-up waiting at a random point of the arena until something touches it.
+#include "ships/Reward.h"
+
+#include <GL/gl.h>
+#include <cstdlib>
+
+#include "audio/GameAudio.h"
+#include "effects/Explosion.h"
+#include "objects/CollisionResponses.h"
+#include "ships/MeshLists.h"
+#include "world/World.h"
+
+Reward::Reward() : Object(playShimmer()) {}
+
+void Reward::reset() {
+    spin = 0;
+    world = nullptr;
+    position = Vector3();
+    active = true;
+    paused = false; // the next updateSound starts the shimmer again
+}
+
+void Reward::setup(World* world) {
+    this->world = world;
+    position = world->randomArenaPoint();
+}
+
+void Reward::take() {
+    active = false;
+    setPaused(true);
+    spawnRewardBurst(position);
+}
+
+CollisionShape Reward::getBounds() { return CollisionShape(Sphere, position, Radius); }
+bool Reward::isCollidable() { return active; }
+void Reward::collide(Object& other) { other.collideWithReward(*this); }
+void Reward::collideWithPlanet(Planet& p) { resolveCollision(p, *this); }
+void Reward::collideWithShip(Ship& s) { resolveCollision(s, *this); }
+void Reward::collideWithProjectile(Projectile& q) { resolveCollision(q, *this); }
+void Reward::collideWithReward(Reward& r) { resolveCollision(*this, r); }
+
+void Reward::draw() {
+    if (!active) return;
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef(position.x, position.y, position.z);
+    glRotatef(spin * 5, 1, 1, 1);
+    glCallList(rewardMeshList());
+    glPopMatrix();
+}
+
+void Reward::drawTranslucent() {}
+
+void Reward::update() { spin += 1.0f; }
+
+// Rewards have no kind of their own; it is drawn at the moment of collection.
+int randomRewardKind() { return rand() % 4; }

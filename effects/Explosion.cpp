@@ -1,0 +1,184 @@
+// Particle explosions: setup from the shared random generator, flight and fade, camera-facing drawing.
+#include "effects/Explosion.h"
+
+#include <cstdlib>
+
+#include "audio/GameAudio.h"
+#include "data/Globals.h"
+#include "render/TextureLoader.h"
+
+namespace {
+
+constexpr float Lifetime = 10.0f;
+constexpr double LifeStep = 0.03333333134651184; // one update, subtracted in double
+
+// A whole number from -range to range - 1. A range below 1 would make the remainder divide by zero,
+// so it is taken as 1; the product is formed wide so a huge range cannot overflow.
+int randomOffset(int range) {
+    long long r = range < 1 ? 1 : range;
+    return static_cast<int>(rand() % (2 * r) - r);
+}
+
+float randomHundredth() { return static_cast<float>(rand() % 100) / 100; }
+
+float randomSize(int kind) {
+    switch (kind) {
+    case Spark:
+        return static_cast<float>(15 + rand() % 10);
+    case ShipBlast:
+        return static_cast<float>(15 + rand() % 20);
+    case RewardBurst:
+        return static_cast<float>(5 + rand() % 20);
+    case PlanetBlast:
+        return static_cast<float>(5 + rand() % 50);
+    default:
+        return 20;
+    }
+}
+
+GLuint textureFor(int kind) {
+    return kind == Spark || kind == RewardBurst ? particleCircleTexture : particleNormalTexture;
+}
+
+// A shared texture whose file failed keeps its name but never gets an image of level 0.
+bool hasImage(GLuint name) {
+    if (name == 0) return false;
+    GLint previous = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
+    glBindTexture(GL_TEXTURE_2D, name);
+    GLint width = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
+    return width > 0;
+}
+
+void loadParticleTextures() {
+    bool normalWasLoaded = particleNormalTexture != 0;
+    loadSharedTexture(particleNormalTexture, "images/particlealphanormal.tga", TgaWithAlpha);
+    // One failed file per explosion: after a failure the circle waits for the next setup.
+    if (!normalWasLoaded && !hasImage(particleNormalTexture)) return;
+    loadSharedTexture(particleCircleTexture, "images/particlealphacircle.tga", TgaWithAlpha);
+}
+
+} // namespace
+
+Explosion::Explosion() : Object(playExplosion()) {}
+
+Explosion::~Explosion() { delete[] particles; }
+
+void Explosion::setup(int burstKind, Vector3 centre, int spread, int count, int speed) {
+    life = Lifetime;
+    kind = burstKind;
+    position = centre;
+    particleCount = count;
+    if (count <= 0) return;
+
+    delete[] particles;
+    particles = new ExplosionParticle[count];
+    // Every coordinate is its own statement: the draws must come in this exact order.
+    for (int i = 0; i < count; ++i) {
+        ExplosionParticle& p = particles[i];
+        p.position = position;
+        p.position.z += randomOffset(spread);
+        p.position.y += randomOffset(spread);
+        p.position.x += randomOffset(spread);
+        p.velocity.x = static_cast<float>(randomOffset(speed));
+        p.velocity.y = static_cast<float>(randomOffset(speed));
+        p.velocity.z = static_cast<float>(randomOffset(speed));
+        if (kind == RewardBurst) {
+            p.red = randomHundredth();
+            p.green = randomHundredth();
+            p.blue = randomHundredth();
+        } else {
+            p.red = p.green = p.blue = 1;
+        }
+        p.alpha = randomHundredth();
+        p.size = randomSize(kind);
+    }
+    loadParticleTextures();
+}
+
+CollisionShape Explosion::getBounds() { return CollisionShape(Sphere, position, 0); }
+
+bool Explosion::isCollidable() { return false; }
+
+void Explosion::collide(Object&) {}
+
+void Explosion::collideWithPlanet(Planet&) {}
+
+void Explosion::collideWithShip(Ship&) {}
+
+void Explosion::collideWithProjectile(Projectile&) {}
+
+void Explosion::collideWithReward(Reward&) {}
+
+void Explosion::draw() {}
+
+void Explosion::drawTranslucent() {
+    if (!(life > 0) || particleCount <= 0 || !particles) return;
+    float fade = life / Lifetime;
+    glPushMatrix();
+    glLoadIdentity(); // particles are in world coordinates; the camera is in the projection
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, textureFor(kind));
+    glDisable(GL_LIGHTING);
+    glDepthMask(GL_FALSE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE); // additive, so overlapping particles glow
+
+    Frame camera = cameraFrame;
+    glBegin(GL_TRIANGLES);
+    for (int i = 0; i < particleCount; ++i) {
+        const ExplosionParticle& p = particles[i];
+        glColor4f(p.red, p.green, p.blue, p.alpha * fade);
+        // Upright in the camera's view, apex up, centroid on the particle.
+        float s = p.size;
+        Vector3 a = camera.transform(Vector3(0, 0.666666f * s, 0), false);
+        Vector3 b = camera.transform(Vector3(0.5f * s, -0.333333f * s, 0), false);
+        Vector3 c = camera.transform(Vector3(-0.5f * s, -0.333333f * s, 0), false);
+        a.add(p.position);
+        b.add(p.position);
+        c.add(p.position);
+        glTexCoord2f(0.5f, 0);
+        glVertex3f(a.x, a.y, a.z);
+        glTexCoord2f(1, 1);
+        glVertex3f(b.x, b.y, b.z);
+        glTexCoord2f(0, 1);
+        glVertex3f(c.x, c.y, c.z);
+    }
+    glEnd();
+
+    static const GLfloat white[4] = {1, 1, 1, 1};
+    glColor4fv(white);
+    glEnable(GL_CULL_FACE);
+    glDisable(GL_TEXTURE_2D);
+    glDepthMask(GL_TRUE);
+    glEnable(GL_LIGHTING);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_BLEND);
+    glPopMatrix();
+}
+
+void Explosion::update() {
+    setPaused(false); // the sound starts on the first step
+    if (life > 0 && particleCount > 0 && particles) {
+        life = static_cast<float>(life - LifeStep);
+        for (int i = 0; i < particleCount; ++i)
+            particles[i].position.addScaled(particles[i].velocity, FrameTime);
+    }
+}
+
+void spawnExplosion(int kind, Vector3 position, int spread, int count, int speed) {
+    Explosion* e = new Explosion;
+    e->setup(kind, position, spread, count, speed);
+    explosions.push_back(e);
+}
+
+void spawnSpark(Vector3 position) { spawnExplosion(Spark, position, 10, 10, 10); }
+
+void spawnShipBlast(Vector3 position) { spawnExplosion(ShipBlast, position, 20, 1500, 300); }
+
+void spawnRewardBurst(Vector3 position) { spawnExplosion(RewardBurst, position, 50, 2500, 100); }
+
+void spawnPlanetBlast(Vector3 position) { spawnExplosion(PlanetBlast, position, 10, 5000, 500); }

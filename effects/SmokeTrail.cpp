@@ -1,0 +1,165 @@
+// A ship's exhaust: a fixed ring of puffs born at the tail, aged, coloured by age and drawn additively.
+#include "effects/SmokeTrail.h"
+
+#include <cstdlib>
+
+#include "data/Globals.h"
+#include "render/TextureLoader.h"
+#include "ships/Ship.h"
+
+namespace {
+
+constexpr double Step = 0.03333333134651184; // one update, subtracted in double
+constexpr float EmitPeriod = 0.03333333f;
+constexpr float PuffLifetime = 3.0f;
+constexpr float Growth = 2.0f;
+
+float randomUnit() { return static_cast<float>(rand()) / 32767; }
+
+Vector3 blend(Vector3 a, Vector3 b, float k) {
+    return Vector3(a.x * k + b.x * (1 - k), a.y * k + b.y * (1 - k), a.z * k + b.z * (1 - k));
+}
+
+} // namespace
+
+SmokeTrail::SmokeTrail() : Object(audio::Channel()) {}
+
+void SmokeTrail::attach(Ship* s) {
+    owner = s;
+    for (SmokeTrailParticle& p : particles)
+        p.life = 0;
+    loadSharedTexture(smokeTrailTexture, "images/smoketrail.tga", TgaWithAlpha);
+}
+
+void SmokeTrail::emit() {
+    // Puffs are born at the owner's tail; without one there is nowhere to put them.
+    if (!owner) return;
+    for (int i = 0; i < PuffsPerEmission; ++i) {
+        spawnParticle(particles[nextParticle]);
+        nextParticle = (nextParticle + 1) % Capacity;
+    }
+}
+
+void SmokeTrail::spawnParticle(SmokeTrailParticle& p) {
+    const Frame& f = owner->frame;
+    const Vector3 v = owner->velocity;
+    // One draw per statement, so the order of draws is fixed.
+    p.shade = randomUnit();
+    Vector3 local;
+    local.x = static_cast<float>(rand() % 20 - 10);
+    local.y = static_cast<float>(rand() % 20 - 10);
+    local.z = static_cast<float>(rand() % 1500); // out of the tail: the nose is -Z
+    p.velocity = f.transform(local, false);
+
+    p.position = f.origin;
+    p.position.addScaled(f.zAxis, owner->trailOffset());
+    p.position.addScaled(f.yAxis, -owner->trailLift());
+    // Spread the births over the frame the ship has just flown, so a fast ship leaves no gaps.
+    p.position.x -= v.x * (randomUnit() * EmitPeriod);
+    p.position.y -= v.y * (randomUnit() * EmitPeriod);
+    p.position.z -= v.z * (randomUnit() * EmitPeriod);
+
+    p.velocity.add(v);
+    p.position.addScaled(v, -EmitPeriod);
+    p.life = PuffLifetime;
+    p.size = static_cast<float>(60 + rand() % 38 - 19);
+}
+
+float SmokeTrail::smokeColour(const SmokeTrailParticle& p, Vector3& colour) const {
+    // Each factor is the reciprocal of its band's width, so the ramp has no jumps.
+    float t = p.life / PuffLifetime;
+    if (t > 0.98f)
+        colour = blend(flameBlue, flameRed, (t - 0.98f) * 50.00005f);
+    else if (t > 0.9f)
+        colour = blend(flameRed, flameOrange, (t - 0.9f) * 12.49999f);
+    else if (t > 0.6f)
+        colour = blend(flameOrange, smokeGrey, (t - 0.6f) * 3.333334f);
+    else
+        colour = blend(smokeGrey, smokeDark, t * 1.666667f);
+    return p.shade;
+}
+
+int SmokeTrail::liveCount() const {
+    int n = 0;
+    for (const SmokeTrailParticle& p : particles)
+        if (p.life > 0) ++n;
+    return n;
+}
+
+CollisionShape SmokeTrail::getBounds() {
+    return owner ? owner->getBounds() : CollisionShape(Sphere, Vector3(), 0);
+}
+
+bool SmokeTrail::isCollidable() { return false; }
+
+void SmokeTrail::collide(Object&) {}
+
+void SmokeTrail::collideWithPlanet(Planet&) {}
+
+void SmokeTrail::collideWithShip(Ship&) {}
+
+void SmokeTrail::collideWithProjectile(Projectile&) {}
+
+void SmokeTrail::collideWithReward(Reward&) {}
+
+void SmokeTrail::draw() {}
+
+void SmokeTrail::drawTranslucent() {
+    glPushMatrix();
+    glLoadIdentity(); // puffs are in world coordinates; the camera is in the projection
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, smokeTrailTexture);
+    glDisable(GL_LIGHTING);
+    glDepthMask(GL_FALSE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+
+    Frame camera = cameraFrame;
+    glBegin(GL_TRIANGLES);
+    for (const SmokeTrailParticle& p : particles) {
+        if (!(p.life > 0)) continue;
+        Vector3 colour;
+        float shade = smokeColour(p, colour);
+        glColor4f(colour.x, colour.y, colour.z, p.life / PuffLifetime * shade);
+        float s = p.size;
+        Vector3 a = camera.transform(Vector3(0, 0.666666f * s, 0), false);
+        Vector3 b = camera.transform(Vector3(0.5f * s, -0.333333f * s, 0), false);
+        Vector3 c = camera.transform(Vector3(-0.5f * s, -0.333333f * s, 0), false);
+        a.add(p.position);
+        b.add(p.position);
+        c.add(p.position);
+        glTexCoord2f(0.5f, 0);
+        glVertex3f(a.x, a.y, a.z);
+        glTexCoord2f(1, 1);
+        glVertex3f(b.x, b.y, b.z);
+        glTexCoord2f(0, 1);
+        glVertex3f(c.x, c.y, c.z);
+    }
+    glEnd();
+
+    static const GLfloat white[4] = {1, 1, 1, 1};
+    glColor4fv(white);
+    glEnable(GL_CULL_FACE);
+    glDisable(GL_TEXTURE_2D);
+    glDepthMask(GL_TRUE);
+    glEnable(GL_LIGHTING);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_BLEND);
+    glPopMatrix();
+}
+
+void SmokeTrail::update() {
+    if (emitTimer > 0) emitTimer = static_cast<float>(emitTimer - Step);
+    // The period is one update, so an emitting trail emits every update, and at once after a pause.
+    if (!(emitTimer > 0) && emitting) {
+        emit();
+        emitTimer = EmitPeriod;
+    }
+    for (SmokeTrailParticle& p : particles) {
+        if (!(p.life > 0)) continue;
+        p.position.addScaled(p.velocity, FrameTime);
+        p.life = static_cast<float>(p.life - Step);
+        p.size += Growth;
+    }
+}

@@ -1,0 +1,132 @@
+// Home planet: spin, wear and regrowth, destruction with a planet blast, and its two drawing passes.
+#include "planets/Planet.h"
+
+#include <GL/glu.h>
+#include <cstdio>
+
+#include "data/Globals.h"
+#include "effects/Explosion.h"
+#include "objects/CollisionResponses.h"
+#include "render/TextureLoader.h"
+#include "ships/Ship.h"
+
+namespace {
+
+constexpr double RegenStep = 0.03333333134651184; // one update, subtracted in double
+constexpr float RegenPeriod = 0.25f;              // with RegenStep, one point every 8th call
+constexpr int RegenScore = 50;
+constexpr int SphereDetail = 64;
+
+} // namespace
+
+Planet::Planet() : Object(audio::Channel()) { reset(); }
+
+void Planet::reset() {
+    world = nullptr;
+    healthMeter = PlanetHealthMeter();
+    spin = 0;
+    playerNumber = 0;
+    position = Vector3(0, 0, 0);
+    regenTimer = 0;
+    health = FullHealth;
+    alive = true;
+}
+
+void Planet::setup(World* w, int player, float x, float y, float z) {
+    world = w;
+    healthMeter.attach(this);
+    position = Vector3(x, y, z);
+    playerNumber = player;
+    // Loaded once per planet: a restart keeps the name, and a failed file is not read again.
+    if (texture == 0) {
+        glGenTextures(1, &texture);
+        loadTexture(planetTextureNames[playerNumber], Jpeg, texture);
+    }
+}
+
+float Planet::radius() const {
+    float r = static_cast<float>(health) / FullHealth * FullRadius;
+    return r > 0 ? r : 0; // also catches NaN
+}
+
+void Planet::takeDamage(int amount) { health -= amount; }
+
+void Planet::regenerateHealth() {
+    if (!alive) return;
+    if (regenTimer > 0) regenTimer = static_cast<float>(regenTimer - RegenStep);
+    if (health > 0 && health < FullHealth && regenTimer <= 0) {
+        regenTimer = RegenPeriod;
+        health += 1;
+        ShipTable[playerNumber].score += RegenScore;
+    }
+}
+
+void Planet::destroy() {
+    health = -1;
+    spawnPlanetBlast(position);
+    printf("Planet %d HAS BEEN DESTROYED!\n", playerNumber);
+}
+
+void Planet::drawHealthMeter() { healthMeter.draw(); }
+
+void Planet::drawHealthMeterTranslucent() { healthMeter.drawTranslucent(); }
+
+CollisionShape Planet::getBounds() { return CollisionShape(Sphere, position, radius()); }
+
+bool Planet::isCollidable() { return alive; }
+
+void Planet::collide(Object& other) { other.collideWithPlanet(*this); }
+
+void Planet::collideWithPlanet(Planet& p) { resolveCollision(*this, p); }
+
+void Planet::collideWithShip(Ship& s) { resolveCollision(s, *this); }
+
+void Planet::collideWithProjectile(Projectile& q) { resolveCollision(*this, q); }
+
+void Planet::collideWithReward(Reward& r) { resolveCollision(*this, r); }
+
+void Planet::draw() {
+    if (!alive) return;
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    gluQuadricTexture(planetQuadric, GL_TRUE);
+    glPushMatrix();
+    glLoadIdentity(); // the camera lives in the projection matrix
+    glTranslatef(position.x, position.y, position.z);
+    glRotatef(spin * 0.5f, 0, 0, 1);
+    gluSphere(planetQuadric, radius(), SphereDetail, SphereDetail);
+    glDisable(GL_TEXTURE_2D);
+    glPopMatrix();
+}
+
+void Planet::drawTranslucent() {
+    if (!alive) return;
+    static const GLfloat shellDiffuse[4] = {1, 1, 1, 0.5f};
+    static const GLfloat opaqueDiffuse[4] = {1, 1, 1, 1};
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    gluQuadricTexture(atmosphereQuadric, GL_TRUE);
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef(position.x, position.y, position.z);
+    glRotatef(spin * 0.5f, 0, 0, 1);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, shellDiffuse);
+    // Always full size, so the gap to the solid sphere shows how much health is gone.
+    gluSphere(atmosphereQuadric, FullRadius, SphereDetail, SphereDetail);
+    glDisable(GL_BLEND);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, opaqueDiffuse);
+    glDisable(GL_TEXTURE_2D);
+    glPopMatrix();
+}
+
+void Planet::update() {
+    spin += 1;
+    // Damage only lowers health; the blast and the message come here, one update later.
+    if (health <= 0 && alive) {
+        alive = false;
+        destroy();
+    }
+    healthMeter.step();
+}

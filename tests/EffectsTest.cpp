@@ -1,0 +1,237 @@
+// Explosions and smoke trails: random set-up in draw order, lifetimes, colour ramp, textures, drawing.
+#include <GL/glu.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <string>
+#include <unistd.h>
+
+#include "data/Globals.h"
+#include "effects/Explosion.h"
+#include "effects/SmokeTrail.h"
+#include "ships/Ship.h"
+#include "support/GLTestWindow.h"
+
+namespace {
+
+class EffectsGL : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (!testing_support::openGLWindow()) GTEST_SKIP() << "no display";
+        testing_support::resetGameGLState();
+    }
+    void TearDown() override {
+        for (Explosion* e : explosions)
+            delete e;
+        explosions.clear();
+    }
+};
+
+float offset(int range) { return float(rand() % (2 * range) - range); }
+
+bool isHundredth(float v) { return v >= 0 && v <= 0.99f && std::fabs(v * 100 - std::round(v * 100)) < 1e-3f; }
+
+// A drifting ship at (0, 0, 100), turned a quarter round so that its tail points along world -X.
+Ship& driftingShip() {
+    static Ship ship;
+    ship.frame = Frame(Vector3(0, 0, 100));
+    ship.frame.rotateAboutY(-1.5707964f);
+    ship.velocity = Vector3(30, 0, -60);
+    return ship;
+}
+
+} // namespace
+
+TEST_F(EffectsGL, PresetsDrawTheirParticlesInOrderWithTheirKindsLooks) {
+    struct Row {
+        void (*spawn)(Vector3);
+        int kind, spread, count, speed, sizeMin, sizeSpan;
+    } rows[] = {{spawnSpark, Spark, 10, 10, 10, 15, 10},
+                {spawnShipBlast, ShipBlast, 20, 1500, 300, 15, 20},
+                {spawnRewardBurst, RewardBurst, 50, 2500, 100, 5, 20},
+                {spawnPlanetBlast, PlanetBlast, 10, 5000, 500, 5, 50}};
+    const Vector3 at(100, -200, 300);
+    for (const Row& r : rows) {
+        srand(77);
+        // The first particle, replayed: offset z, y, x; velocity x, y, z; colour; alpha; size.
+        Vector3 d, v;
+        d.z = offset(r.spread), d.y = offset(r.spread), d.x = offset(r.spread);
+        v.x = offset(r.speed), v.y = offset(r.speed), v.z = offset(r.speed);
+        if (r.kind == RewardBurst) rand(), rand(), rand();
+        float alpha = (rand() % 100) / 100.0f;
+        float size = r.sizeMin + rand() % r.sizeSpan;
+
+        srand(77);
+        r.spawn(at);
+        ASSERT_EQ(explosions.size(), 1u);
+        const Explosion& e = *explosions.back();
+        ASSERT_TRUE(e.kind == r.kind && e.particleCount == r.count);
+        const ExplosionParticle& first = e.particles[0];
+        EXPECT_FLOAT_EQ(first.position.x - at.x, d.x);
+        EXPECT_FLOAT_EQ(first.position.z - at.z, d.z);
+        EXPECT_FLOAT_EQ(first.velocity.x, v.x);
+        EXPECT_FLOAT_EQ(first.velocity.z, v.z);
+        EXPECT_FLOAT_EQ(first.alpha, alpha);
+        EXPECT_FLOAT_EQ(first.size, size);
+
+        for (int i = 0; i < e.particleCount; ++i) {
+            const ExplosionParticle& p = e.particles[i];
+            bool white = p.red == 1 && p.green == 1 && p.blue == 1;
+            bool hundredths = isHundredth(p.red) && isHundredth(p.green) && isHundredth(p.blue);
+            ASSERT_TRUE(r.kind == RewardBurst ? hundredths : white) << i;
+            ASSERT_TRUE(isHundredth(p.alpha) && p.size >= r.sizeMin && p.size < r.sizeMin + r.sizeSpan);
+        }
+        delete explosions.back();
+        explosions.clear();
+    }
+}
+
+TEST_F(EffectsGL, ExplosionBurnsOutOnThe300thUpdateAndStopsMoving) {
+    Explosion e, empty;
+    e.setup(ShipBlast, Vector3(), 5, 3, 50);
+    empty.setup(Spark, Vector3(), 10, 0, 10);
+    float start = e.particles[0].position.x;
+    for (int i = 0; i < 299; ++i) {
+        e.update();
+        empty.update();
+    }
+    EXPECT_NEAR(e.life, 0.0333f, 1e-3); // one step of life left
+    e.update();
+    EXPECT_LE(e.life, 0);
+    float end = e.particles[0].position.x;
+    e.update();
+    EXPECT_EQ(e.particles[0].position.x, end);
+    EXPECT_NEAR(end, start + e.particles[0].velocity.x * 10, 0.05f);
+    EXPECT_EQ(empty.life, 10); // without particles it never burns out; the next round clears it
+}
+
+TEST_F(EffectsGL, ExplosionTakesSpreadAndSpeedBelowOneAsOne) {
+    for (int low : {0, -4}) {
+        Explosion e;
+        e.setup(RewardBurst, Vector3(1, 2, 3), low, 50, low);
+        for (int i = 0; i < e.particleCount; ++i) {
+            const ExplosionParticle& p = e.particles[i];
+            for (float c : {p.position.x - 1, p.position.z - 3, p.velocity.x, p.velocity.z})
+                ASSERT_TRUE(c == -1 || c == 0) << "at " << low << ": " << c;
+        }
+    }
+}
+
+TEST_F(EffectsGL, AFailedNormalTextureLeavesTheCircleForTheNextExplosion) {
+    char original[4096], empty[] = "/tmp/effects-test-XXXXXX";
+    ASSERT_NE(getcwd(original, sizeof original), nullptr);
+    ASSERT_TRUE(mkdtemp(empty) && chdir(empty) == 0);
+    particleNormalTexture = particleCircleTexture = 0;
+    std::string out[2];
+    for (std::string& o : out) {
+        testing::internal::CaptureStdout();
+        spawnSpark(Vector3());
+        o = testing::internal::GetCapturedStdout();
+    }
+    ASSERT_EQ(chdir(original), 0);
+    rmdir(empty);
+    const char* files[2] = {"normal", "circle"};
+    for (int i = 0; i < 2; ++i) {
+        std::string line =
+            std::string("Error: could not load images/particlealpha") + files[i] + ".tga. Reason: ";
+        EXPECT_EQ(out[i].rfind(line, 0), 0u) << out[i];
+        EXPECT_EQ(std::count(out[i].begin(), out[i].end(), '\n'), 1) << out[i];
+    }
+    particleNormalTexture = particleCircleTexture = 0; // let later tests load the real files
+}
+
+TEST_F(EffectsGL, ParticlesTurnWithTheCameraFrame) {
+    glMatrixMode(GL_PROJECTION);
+    gluPerspective(60, 800.0 / 600.0, 10, 20000);
+    glTranslatef(0, 0, -1000);
+    glMatrixMode(GL_MODELVIEW);
+    Explosion e;
+    e.setup(PlanetBlast, Vector3(), 1, 1, 1);
+    e.particles[0] = {Vector3(), Vector3(), 1, 1, 1, 0.99f, 400};
+    int lit[2];
+    for (int turned = 0; turned < 2; ++turned) {
+        cameraFrame = Frame();
+        cameraFrame.rotateAboutY(turned * 1.2f); // the view stays put, so a turned triangle looks narrower
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        e.drawTranslucent();
+        lit[turned] = testing_support::countLitPixels(0, 0, 800, 600, 10);
+    }
+    cameraFrame = Frame();
+    EXPECT_GT(lit[0], 5000);
+    EXPECT_LT(lit[1], lit[0] / 2);
+}
+
+TEST_F(EffectsGL, SmokePuffsAreBornAtTheTailInDrawOrder) {
+    Ship& ship = driftingShip();
+    SmokeTrail trail;
+    trail.attach(&ship);
+    trail.emitting = true;
+    srand(5);
+    float shade = rand() / 32767.0f;
+    Vector3 local(rand() % 20 - 10, 0, 0);
+    local.y = rand() % 20 - 10;
+    local.z = rand() % 1500;
+    float jitterX = rand() / 32767.0f * FrameTime;
+    rand();
+    float jitterZ = rand() / 32767.0f * FrameTime;
+    float size = 60 + rand() % 38 - 19;
+    srand(5);
+    trail.update(); // born, then moved once
+    const SmokeTrailParticle& p = trail.particles[0];
+    Vector3 velocity = ship.frame.transform(local, false);
+    velocity.add(ship.velocity);
+    Vector3 born(-50 - ship.velocity.x * (jitterX + FrameTime), 0,
+                 100 - ship.velocity.z * (jitterZ + FrameTime));
+    born.addScaled(velocity, FrameTime);
+    EXPECT_FLOAT_EQ(p.shade, shade);
+    EXPECT_FLOAT_EQ(p.size, size + 2);
+    for (int axis = 0; axis < 3; ++axis) {
+        EXPECT_NEAR((&p.velocity.x)[axis], (&velocity.x)[axis], 1e-3) << axis;
+        EXPECT_NEAR((&p.position.x)[axis], (&born.x)[axis], 1e-3) << axis;
+    }
+}
+
+TEST_F(EffectsGL, SmokeRingWrapsAndPuffsLiveFor91Updates) {
+    SmokeTrail trail;
+    trail.emitting = true;
+    trail.update(); // never attached: nowhere to emit from
+    EXPECT_EQ(trail.liveCount(), 0);
+
+    trail.attach(&driftingShip());
+    trail.nextParticle = 995;
+    trail.update();
+    EXPECT_EQ(trail.nextParticle, 5);
+    EXPECT_TRUE(trail.liveCount() == 10 && trail.particles[995].life > 0 && trail.particles[4].life > 0);
+    float size = trail.particles[0].size;
+    trail.emitting = false;
+    for (int i = 1; i < 90; ++i)
+        trail.update();
+    EXPECT_EQ(trail.liveCount(), 10);
+    EXPECT_FLOAT_EQ(trail.particles[0].size, size + 2 * 89);
+    trail.update();
+    EXPECT_EQ(trail.liveCount(), 0);
+
+    trail.emitting = true; // a trail that paused emits on the very next update
+    trail.update();
+    EXPECT_EQ(trail.liveCount(), 10);
+    trail.attach(&driftingShip());
+    EXPECT_EQ(trail.liveCount(), 0);
+}
+
+TEST(SmokeColour, CoolsFromBlueThroughRedAndOrangeToGreyAndDark) {
+    const std::pair<float, Vector3> rows[] = {{3.0f, flameBlue}, {2.97f, {0.65f, 0.4f, 0.55f}},
+                                              {2.94f, flameRed}, {2.7f, flameOrange},
+                                              {1.8f, smokeGrey}, {0.0f, smokeDark}};
+    SmokeTrail trail;
+    SmokeTrailParticle p;
+    p.shade = 0.7f;
+    for (const auto& [life, expected] : rows) {
+        p.life = life;
+        Vector3 c;
+        EXPECT_FLOAT_EQ(trail.smokeColour(p, c), 0.7f);
+        EXPECT_NEAR(c.x, expected.x, 1e-3) << life;
+        EXPECT_NEAR(c.y, expected.y, 1e-3) << life;
+        EXPECT_NEAR(c.z, expected.z, 1e-3) << life;
+    }
+}

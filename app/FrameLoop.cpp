@@ -14,7 +14,11 @@ void startGame() {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) printf("SDL Error: %s", SDL_GetError());
     atexit(SDL_Quit);
     SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 4);
-    SDL_SetVideoMode(800, 600, 32, SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT | SDL_FULLSCREEN);
+    if (!SDL_SetVideoMode(800, 600, 32, SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT | SDL_FULLSCREEN)) {
+        // Without a window there is no GL context, and every GL call after this would fail.
+        printf("SDL Error: %s\n", SDL_GetError());
+        exit(1);
+    }
     SDL_WM_SetCaption("Gravimel by Pellworth", NULL);
 
     glViewport(0, 0, 800, 600);

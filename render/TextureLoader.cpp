@@ -10,6 +10,29 @@
 #define GL_BGRA 0x80E1
 #endif
 
+namespace {
+
+// Byte order in memory on a little-endian machine: R, G, B for JPEG and B, G, R, A for TGA.
+SDL_Surface* matchingLayout(SDL_Surface* surface, TextureKind kind) {
+    const bool alpha = kind == TgaWithAlpha;
+    const Uint32 r = alpha ? 0x00FF0000 : 0x000000FF, g = 0x0000FF00, b = alpha ? 0x000000FF : 0x00FF0000;
+    const Uint32 a = alpha ? 0xFF000000 : 0;
+    const int bytes = alpha ? 4 : 3;
+    SDL_PixelFormat* f = surface->format;
+    if (f->BytesPerPixel == bytes && !f->palette && f->Rmask == r && f->Gmask == g && f->Bmask == b &&
+        (!alpha || f->Amask == a) && surface->pitch == ((surface->w * bytes + 3) & ~3)) {
+        surface->refcount++; // the caller frees one reference either way
+        return surface;
+    }
+    SDL_Surface* target = SDL_CreateRGBSurface(SDL_SWSURFACE, surface->w, surface->h, bytes * 8, r, g, b, a);
+    if (!target) return nullptr;
+    SDL_Surface* result = SDL_ConvertSurface(surface, target->format, SDL_SWSURFACE);
+    SDL_FreeSurface(target);
+    return result;
+}
+
+} // namespace
+
 void loadTexture(const char* path, TextureKind kind, GLuint name) {
     SDL_RWops* file = SDL_RWFromFile(path, "rb");
     SDL_Surface* surface = nullptr;
@@ -19,13 +42,13 @@ void loadTexture(const char* path, TextureKind kind, GLuint name) {
         printf("Error: could not load %s. Reason: %s. Ignoring...\n", path, SDL_GetError());
         return;
     }
-    // The decoder's pixel layout must match what GL is told, or a damaged or unusual file would be
-    // read past its end; such a file is reported like a missing one.
-    int bytes = surface->format->BytesPerPixel;
-    if ((kind == Jpeg && bytes != 3) || (kind == TgaWithAlpha && bytes != 4) || surface->w <= 0 ||
-        surface->h <= 0 || surface->pitch != ((surface->w * bytes + 3) & ~3)) {
-        printf("Error: could not load %s. Reason: %s. Ignoring...\n", path, "unsupported pixel layout");
-        SDL_FreeSurface(surface);
+    // GL is told 3 bytes a pixel (R, G, B) for JPEG and 4 (B, G, R, A) for TGA; a greyscale JPEG or a
+    // 24-bit or paletted TGA decodes to another layout, so convert it rather than read past its end.
+    SDL_Surface* converted = matchingLayout(surface, kind);
+    SDL_FreeSurface(surface);
+    surface = converted;
+    if (!surface) {
+        printf("Error: could not load %s. Reason: %s. Ignoring...\n", path, SDL_GetError());
         return;
     }
     glBindTexture(GL_TEXTURE_2D, name);

@@ -3,6 +3,11 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_STATIC
+#include <stb/stb_image_write.h>
 
 #include "app/FrameLoop.h"
 #include "render/TextRenderer.h"
@@ -79,6 +84,60 @@ TEST(TextureLoading, MissingOrBrokenFilesAreReportedAndLeaveTheNameEmpty) {
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(shared, 0u);
     EXPECT_EQ(out.find("Error"), out.rfind("Error"));
+}
+
+namespace {
+
+// The colour of the texel at the centre of a loaded texture's first level, and its width.
+std::vector<unsigned char> centreTexel(GLuint name, GLint& width) {
+    glBindTexture(GL_TEXTURE_2D, name);
+    GLint height = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    std::vector<unsigned char> texels(width * height * 4 + 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    size_t at = ((height / 2) * width + width / 2) * 4;
+    return {texels[at], texels[at + 1], texels[at + 2], texels[at + 3]};
+}
+
+} // namespace
+
+TEST(TextureLoading, OtherPixelLayoutsAreConvertedNotReadPastTheirEnd) {
+    ASSERT_TRUE(testing_support::openGLWindow());
+    const std::string dir = testing::TempDir();
+    std::vector<unsigned char> grey(16 * 16, 200), rgb(16 * 16 * 3);
+    for (size_t i = 0; i < rgb.size(); i += 3) rgb[i] = 255, rgb[i + 1] = 0, rgb[i + 2] = 0;
+    ASSERT_TRUE(stbi_write_jpg((dir + "grey.jpg").c_str(), 16, 16, 1, grey.data(), 95));
+    ASSERT_TRUE(stbi_write_tga((dir + "rgb.tga").c_str(), 16, 16, 3, rgb.data()));
+    // A colour-mapped TGA by hand: two palette entries (blue, red as B, G, R), every pixel index 1.
+    unsigned char paletted[18 + 6 + 16] = {0, 1, 1, 0, 0, 2, 0, 24, 0, 0, 0, 0, 4, 0, 4, 0, 8, 0,
+                                           255, 0, 0, 0, 0, 255};
+    for (int i = 0; i < 16; ++i) paletted[24 + i] = 1;
+    FILE* f = fopen((dir + "paletted.tga").c_str(), "wb");
+    fwrite(paletted, 1, sizeof paletted, f);
+    fclose(f);
+
+    struct Case {
+        std::string file;
+        TextureKind kind;
+        int width, r, g, b;
+    } cases[] = {{"grey.jpg", Jpeg, 16, 200, 200, 200}, {"rgb.tga", TgaWithAlpha, 16, 255, 0, 0},
+                 {"paletted.tga", TgaWithAlpha, 4, 255, 0, 0}};
+    for (const Case& c : cases) {
+        GLuint name = 0;
+        glGenTextures(1, &name);
+        testing::internal::CaptureStdout();
+        loadTexture((dir + c.file).c_str(), c.kind, name);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << c.file;
+        GLint width = 0;
+        std::vector<unsigned char> texel = centreTexel(name, width);
+        EXPECT_EQ(width, c.width) << c.file;
+        EXPECT_NEAR(texel[0], c.r, 6) << c.file;
+        EXPECT_NEAR(texel[1], c.g, 6) << c.file;
+        EXPECT_NEAR(texel[2], c.b, 6) << c.file;
+        if (c.kind == TgaWithAlpha) EXPECT_EQ(texel[3], 255) << c.file;
+    }
 }
 
 TEST(FrameLoop, SleepsTheRestOfTheFrameAcrossATickWrap) {

@@ -113,8 +113,9 @@ TEST_F(WorldRound, RegeneratesOnlyAliveShipsWithinRangeOfTheirOwnPlanet) {
         EXPECT_EQ(w.planets[0].health, c.shipHealth == 21 ? 101 : 100) << c.distance;
         EXPECT_EQ(ship.score, c.shipHealth == 21 ? 50 : 0);
     }
-    // Near another player's planet nothing regrows.
+    // Near another player's planet nothing regrows (its owner is out of the way).
     w.restart();
+    ShipTable[1].alive = false;
     ShipTable[0].frame.origin = w.planets[1].position;
     ShipTable[0].health = 10;
     w.planets[1].health = 100;
@@ -128,20 +129,21 @@ TEST_F(WorldRound, RefillsTheLowestEmptyRewardSlotOncePerThreeSeconds) {
     // Keep the ships parked where nothing touches the rewards.
     for (int k = 0; k < 8; ++k) w.rewards[k].position = Vector3(-3000 + 700 * k, 0, 0);
     for (int k : {2, 5, 6}) w.rewards[k].active = false;
-    int refilled = 0;
-    for (int frame = 1; frame <= 90 * 3; ++frame) {
+    std::vector<std::pair<int, int>> refills; // frame, slot
+    for (int frame = 1; frame <= 300; ++frame) {
+        bool before[8];
+        for (int k = 0; k < 8; ++k) before[k] = w.rewards[k].active;
         w.refillRewards();
-        int inactive = 0;
-        for (const Reward& r : w.rewards) inactive += r.active ? 0 : 1;
-        refilled = 3 - inactive;
-        if (frame == 89) EXPECT_EQ(refilled, 0);
-        if (frame == 91) {
-            EXPECT_EQ(refilled, 1);
-            EXPECT_TRUE(w.rewards[2].active);
-            EXPECT_FALSE(w.rewards[5].active);
-        }
+        for (int k = 0; k < 8; ++k)
+            if (!before[k] && w.rewards[k].active) refills.push_back({frame, k});
     }
-    EXPECT_EQ(refilled, 3);
+    ASSERT_EQ(refills.size(), 3u);
+    EXPECT_EQ(refills[0].second, 2);
+    EXPECT_EQ(refills[1].second, 5);
+    EXPECT_EQ(refills[2].second, 6);
+    EXPECT_NEAR(refills[0].first, 90, 1);
+    EXPECT_NEAR(refills[1].first - refills[0].first, 90, 1);
+    EXPECT_NEAR(refills[2].first - refills[1].first, 90, 1);
     // With every slot full the allowance lapses: no slot is re-created, so every spin runs on.
     float spinBefore = w.rewards[0].spin;
     for (int frame = 0; frame < 120; ++frame) w.refillRewards();

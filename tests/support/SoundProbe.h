@@ -1,0 +1,33 @@
+// Helpers for sound tests: tones written to files, recordings of the wave-writer output, waiting.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "audio/SoundSystem.h"
+
+namespace testing_support {
+
+std::string makeTempDir();
+
+// A mono sine at 44.1 kHz; with whole cycles in the file it also loops without a seam.
+std::string writeTone(const std::string& dir, const char* name, double frequency, double seconds);
+
+// Points OpenAL Soft at its wave-writer output, a stereo file in `dir`; call before the system's init.
+std::string useWaveWriter(const std::string& dir);
+
+struct Recording {
+    int                rate     = 0;
+    int                channels = 0;
+    std::vector<float> samples;   // interleaved
+
+    bool read(const std::string& path);
+    double seconds() const { return rate ? static_cast<double>(samples.size()) / channels / rate : 0; }
+    float rms(int channel, double from, double to) const;
+    double frequency(int channel, double from, double to) const;  // from rising zero crossings
+};
+
+// The frame loop's share of the sound work, done more often than a frame: update() every 10 ms.
+void runFor(audio::SoundSystem* system, double seconds);
+
+} // namespace testing_support

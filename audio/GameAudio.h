@@ -6,10 +6,24 @@
 
 namespace audio {
 class SoundSystem;
-}
+class Sound;
+} // namespace audio
 
 extern audio::SoundSystem* audioSystem;
-extern audio::Result lastAudioResult;
+extern audio::Result lastAudioResult; // of the latest sound call; only start-up reads it
+
+// Null until their files have been opened; a file that cannot be read leaves its sound silent.
+extern audio::Sound* backgroundMusic;
+extern audio::Sound* planetSound;
+extern audio::Sound* shipSound;
+extern audio::Sound* laserSound;
+extern audio::Sound* shimmerSound;
+extern audio::Sound* explosionSound;
+extern audio::Sound* gameStartSound;
+extern audio::Sound* spawnSound;
+extern audio::Sound* deathSound;
+extern audio::Sound* winnerSound;
+extern audio::Sound* loserSound;
 
 void initAudio(); // ends the process with status -1 when the sound system cannot start
 void loadMusic();

@@ -27,8 +27,8 @@ const char* const StartUpLines = "Initializing audio engine... Initialized audio
                                  "Initializing sound effects...\n";
 
 struct ChildResult {
-    int status = -1;       // exit status, or -1 if it did not exit normally
-    std::string output;    // what it printed on standard output
+    int status = -1;    // exit status, or -1 if it did not exit normally
+    std::string output; // what it printed on standard output
 };
 
 // Runs `body` in a child process whose standard output comes back as text; the child's exit code
@@ -48,7 +48,8 @@ template <typename Body> ChildResult inChild(Body body) {
     close(pipeEnds[1]);
     ChildResult result;
     char buffer[512];
-    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) result.output.append(buffer, n);
+    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        result.output.append(buffer, n);
     close(pipeEnds[0]);
     int status = 0;
     waitpid(pid, &status, 0);
@@ -85,11 +86,15 @@ TEST(GameAudio, StartUpPrintsItsLinesThenTheMusicAndTheGameStartSoundPlay) {
 
     Sound* const all[] = {backgroundMusic, planetSound, shipSound,  laserSound,  shimmerSound, explosionSound,
                           gameStartSound,  spawnSound,  deathSound, winnerSound, loserSound};
-    for (Sound* s : all) ASSERT_NE(s, nullptr);
+    for (Sound* s : all)
+        ASSERT_NE(s, nullptr);
     EXPECT_TRUE(backgroundMusic->isStream() && backgroundMusic->loops());
-    for (Sound* s : {planetSound, shipSound, shimmerSound}) EXPECT_TRUE(s->is3D() && s->loops());
-    for (Sound* s : {laserSound, explosionSound}) EXPECT_TRUE(s->is3D() && !s->loops());
-    for (Sound* s : {gameStartSound, spawnSound, deathSound, winnerSound, loserSound}) EXPECT_FALSE(s->is3D());
+    for (Sound* s : {planetSound, shipSound, shimmerSound})
+        EXPECT_TRUE(s->is3D() && s->loops());
+    for (Sound* s : {laserSound, explosionSound})
+        EXPECT_TRUE(s->is3D() && !s->loops());
+    for (Sound* s : {gameStartSound, spawnSound, deathSound, winnerSound, loserSound})
+        EXPECT_FALSE(s->is3D());
 
     playMusic();
     playGameStart();
@@ -107,15 +112,23 @@ TEST(GameAudio, EachEventPlaysItsSoundAtItsVolumeAndPositionalOnesComeBackPaused
     testing::internal::CaptureStdout();
     initAudio();
     testing::internal::GetCapturedStdout();
-    const struct { Channel (*play)(); Sound* sound; float volume; } positional[] = {
-        {playLaser, laserSound, 1.0f}, {playShimmer, shimmerSound, 0.3f}, {playExplosion, explosionSound, 1.0f}};
+    const struct {
+        Channel (*play)();
+        Sound* sound;
+        float volume;
+    } positional[] = {{playLaser, laserSound, 1.0f},
+                      {playShimmer, shimmerSound, 0.3f},
+                      {playExplosion, explosionSound, 1.0f}};
     for (const auto& p : positional) {
         ChannelState s = stateOf(p.play());
         EXPECT_EQ(s.sound, p.sound);
         EXPECT_TRUE(s.playing && s.paused);
         EXPECT_FLOAT_EQ(s.volume, p.volume);
     }
-    const struct { void (*play)(); Sound* sound; } fireAndForget[] = {
+    const struct {
+        void (*play)();
+        Sound* sound;
+    } fireAndForget[] = {
         {playSpawn, spawnSound}, {playDeath, deathSound}, {playWinner, winnerSound}, {playLoser, loserSound}};
     int index = 3;
     for (const auto& p : fireAndForget) {
@@ -153,7 +166,8 @@ TEST(GameAudio, NoSoundDeviceEndsTheProcessWithTheErrorLineAndStatus255) {
         return 0;
     });
     EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(r.output, "Initializing audio engine... FMOD error! (5) No sound output device could be opened.\n");
+    EXPECT_EQ(r.output,
+              "Initializing audio engine... FMOD error! (5) No sound output device could be opened.\n");
 }
 
 TEST(GameAudio, UnreadableSoundFilesLeaveOnlyThoseSoundsSilentAndPrintNothing) {
@@ -161,7 +175,8 @@ TEST(GameAudio, UnreadableSoundFilesLeaveOnlyThoseSoundsSilentAndPrintNothing) {
     ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
     std::string build = cwd;
     std::string dir = testing_support::makeTempDir();
-    ASSERT_EQ(system(("mkdir -p " + dir + "/sounds && cp " + build + "/sounds/* " + dir + "/sounds/").c_str()), 0);
+    ASSERT_EQ(
+        system(("mkdir -p " + dir + "/sounds && cp " + build + "/sounds/* " + dir + "/sounds/").c_str()), 0);
     std::remove((dir + "/sounds/explosion.mp3").c_str());
     std::ofstream(dir + "/sounds/laser.mp3", std::ios::trunc).close();
     std::ofstream(dir + "/sounds/winner.wav", std::ios::trunc) << "RIFF, but nothing a decoder could read";
@@ -172,7 +187,7 @@ TEST(GameAudio, UnreadableSoundFilesLeaveOnlyThoseSoundsSilentAndPrintNothing) {
         if (explosionSound || laserSound || winnerSound) return 11;
         if (!backgroundMusic || !shimmerSound || !deathSound || !loserSound) return 12;
         if (playExplosion() || playLaser()) return 13;
-        playWinner();  // does nothing
+        playWinner(); // does nothing
         Channel shimmer = playShimmer();
         bool playing = false;
         shimmer.isPlaying(playing);
@@ -193,8 +208,12 @@ TEST_F(GameAudioInPlay, TheListenerFollowsShipZeroEveryFrame) {
     updateAudio();
     Vector3 position, velocity, forward, up;
     ASSERT_EQ(audioSystem->get3DListenerAttributes(0, &position, &velocity, &forward, &up), OK);
-    const struct { Vector3 got, expected; } cases[] = {
-        {position, ship.frame.origin}, {velocity, ship.velocity}, {forward, ship.frame.zAxis}, {up, ship.frame.yAxis}};
+    const struct {
+        Vector3 got, expected;
+    } cases[] = {{position, ship.frame.origin},
+                 {velocity, ship.velocity},
+                 {forward, ship.frame.zAxis},
+                 {up, ship.frame.yAxis}};
     for (const auto& c : cases) {
         EXPECT_FLOAT_EQ(c.got.x, c.expected.x);
         EXPECT_FLOAT_EQ(c.got.y, c.expected.y);

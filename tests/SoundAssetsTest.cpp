@@ -22,13 +22,18 @@ std::vector<short> decodeAll(Decoder& d) {
 
 double rms(const std::vector<short>& s, size_t from, size_t to) {
     double sum = 0;
-    for (size_t i = from; i < to; i++) sum += static_cast<double>(s[i]) * s[i];
+    for (size_t i = from; i < to; i++)
+        sum += static_cast<double>(s[i]) * s[i];
     return to > from ? std::sqrt(sum / static_cast<double>(to - from)) : 0;
 }
 
 TEST(SoundAssets, EachFileHasItsShapeAndLength) {
-    const struct { const char* file; int channels; double minSeconds, maxSeconds; } files[] = {
-        {"background.mp3", 2, 60.0, 300.0}, {"laser.mp3", 1, 0.1, 0.6},     {"explosion.mp3", 1, 2.0, 3.0},
+    const struct {
+        const char* file;
+        int channels;
+        double minSeconds, maxSeconds;
+    } files[] = {
+        {"background.mp3", 2, 60.0, 300.0}, {"laser.mp3", 1, 0.1, 0.6},      {"explosion.mp3", 1, 2.0, 3.0},
         {"shimmer.mp3", 1, 0.5, 10.0},      {"game_start.wav", 0, 0.5, 5.0}, {"spawn.wav", 0, 0.3, 5.0},
         {"death.mp3", 0, 0.5, 5.0},         {"winner.wav", 0, 0.5, 6.0},     {"loser.mp3", 0, 0.5, 6.0},
         {"planet.mp3", 1, 0.5, 10.0},       {"ship.mp3", 1, 0.5, 10.0},
@@ -50,8 +55,10 @@ TEST(SoundAssets, EachFileHasItsShapeAndLength) {
 // The encoder pads both ends of an MP3 with silence; mpg123 drops it again by the encoder's info
 // frame. If it did not, the loop would be longer than written and gap at its seam.
 TEST(SoundAssets, LoopsDecodeToTheirWrittenLengthAndComeRoundWithoutGapOrClick) {
-    const struct { const char* file; double seconds; } loops[] = {
-        {"background.mp3", 64.0}, {"shimmer.mp3", 2.0}, {"planet.mp3", 3.0}, {"ship.mp3", 1.0}};
+    const struct {
+        const char* file;
+        double seconds;
+    } loops[] = {{"background.mp3", 64.0}, {"shimmer.mp3", 2.0}, {"planet.mp3", 3.0}, {"ship.mp3", 1.0}};
     for (const auto& loop : loops) {
         SCOPED_TRACE(loop.file);
         std::unique_ptr<Decoder> d;
@@ -71,11 +78,13 @@ TEST(SoundAssets, LoopsDecodeToTheirWrittenLengthAndComeRoundWithoutGapOrClick) 
         // No click: the step from the last frame to the first is like the steps inside the file.
         for (int c = 0; c < ch; c++) {
             std::vector<int> steps;
-            for (long long i = 1; i < n; i++) steps.push_back(std::abs(once[i * ch + c] - once[(i - 1) * ch + c]));
+            for (long long i = 1; i < n; i++)
+                steps.push_back(std::abs(once[i * ch + c] - once[(i - 1) * ch + c]));
             std::sort(steps.begin(), steps.end());
             int typical = steps[steps.size() * 999 / 1000];
             int seam = std::abs(once[c] - once[(n - 1) * ch + c]);
-            EXPECT_LE(seam, typical) << "channel " << c << ": seam step " << seam << ", 99.9% of steps within " << typical;
+            EXPECT_LE(seam, typical) << "channel " << c << ": seam step " << seam
+                                     << ", 99.9% of steps within " << typical;
         }
 
         // Played as a stream, the decoder runs on from the last frame into the first, time after time.
@@ -83,7 +92,8 @@ TEST(SoundAssets, LoopsDecodeToTheirWrittenLengthAndComeRoundWithoutGapOrClick) 
         std::vector<short> looped(static_cast<size_t>((2 * n + n / 2) * ch));
         ASSERT_EQ(d->read(looped.data(), 2 * n + n / 2, true), 2 * n + n / 2);
         long long mismatches = 0;
-        for (size_t i = 0; i < looped.size(); i++) mismatches += looped[i] != once[i % once.size()];
+        for (size_t i = 0; i < looped.size(); i++)
+            mismatches += looped[i] != once[i % once.size()];
         EXPECT_EQ(mismatches, 0);
     }
 }

@@ -18,7 +18,7 @@ namespace {
 constexpr int Left = 0, Right = 1;
 
 class SoundOutput : public ::testing::Test {
-protected:
+  protected:
     std::string dir;
     std::string output;
     SoundSystem* system = nullptr;
@@ -101,9 +101,14 @@ TEST_F(SoundOutput, PositionalSoundIsPannedByTheShipsAxesAndFadesWithDistance) {
     };
     Vector3 nose = ship.zAxis;
     nose.negate();
-    const struct { const char* name; Vector3 position; } places[] = {
-        {"right", at(ship.xAxis, 200)}, {"left", at(ship.xAxis, -200)},
-        {"ahead", at(nose, 200)},       {"far right", at(ship.xAxis, 2000)},
+    const struct {
+        const char* name;
+        Vector3 position;
+    } places[] = {
+        {"right", at(ship.xAxis, 200)},
+        {"left", at(ship.xAxis, -200)},
+        {"ahead", at(nose, 200)},
+        {"far right", at(ship.xAxis, 2000)},
     };
     std::pair<double, double> windows[4];
     for (int i = 0; i < 4; i++) {
@@ -151,7 +156,10 @@ TEST_F(SoundOutput, ApproachingASoundRaisesItsPitchAndLeavingLowersIt) {
     c.setPaused(false);
     // Speed of sound: 343.3 m/s at 35 world units per metre.
     const double speed = 343.3 * 35;
-    const struct { float velocity; double expected; } cases[] = {
+    const struct {
+        float velocity;
+        double expected;
+    } cases[] = {
         {0, 1000.0}, {-3000, 1000.0 * (speed + 3000) / speed}, {3000, 1000.0 * (speed - 3000) / speed}};
     std::pair<double, double> windows[3];
     for (int i = 0; i < 3; i++) {

@@ -28,7 +28,8 @@ std::string writeTone(const std::string& dir, const char* name, double frequency
     if (file == nullptr) return path;
     std::vector<float> samples(static_cast<size_t>(seconds * rate));
     for (size_t i = 0; i < samples.size(); i++)
-        samples[i] = 0.5f * static_cast<float>(std::sin(2 * M_PI * frequency * static_cast<double>(i) / rate));
+        samples[i] =
+            0.5f * static_cast<float>(std::sin(2 * M_PI * frequency * static_cast<double>(i) / rate));
     sf_writef_float(file, samples.data(), static_cast<sf_count_t>(samples.size()));
     sf_close(file);
     return path;
@@ -43,7 +44,7 @@ std::string useWaveWriter(const std::string& dir) {
         fclose(f);
     }
     setenv("ALSOFT_CONF", config.c_str(), 1);
-    setenv("ALSOFT_DRIVERS", "wave", 1);  // the test environment asks for the null output
+    setenv("ALSOFT_DRIVERS", "wave", 1); // the test environment asks for the null output
     return output;
 }
 
@@ -81,8 +82,10 @@ double Recording::frequency(int channel, double from, double to) const {
         float a = samples[static_cast<size_t>((i - 1) * channels + channel)];
         float b = samples[static_cast<size_t>(i * channels + channel)];
         if (a < 0 && b >= 0) {
-            if (firstCrossing < 0) firstCrossing = i;
-            else crossings++;
+            if (firstCrossing < 0)
+                firstCrossing = i;
+            else
+                crossings++;
             lastCrossing = i;
         }
     }

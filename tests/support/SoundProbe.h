@@ -17,14 +17,14 @@ std::string writeTone(const std::string& dir, const char* name, double frequency
 std::string useWaveWriter(const std::string& dir);
 
 struct Recording {
-    int                rate     = 0;
-    int                channels = 0;
-    std::vector<float> samples;   // interleaved
+    int rate = 0;
+    int channels = 0;
+    std::vector<float> samples; // interleaved
 
     bool read(const std::string& path);
     double seconds() const { return rate ? static_cast<double>(samples.size()) / channels / rate : 0; }
     float rms(int channel, double from, double to) const;
-    double frequency(int channel, double from, double to) const;  // from rising zero crossings
+    double frequency(int channel, double from, double to) const; // from rising zero crossings
 };
 
 // The frame loop's share of the sound work, done more often than a frame: update() every 10 ms.

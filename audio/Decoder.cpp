@@ -1,0 +1,69 @@
+// libsndfile decoding: MP3 through mpg123 (which drops the encoder's padding), WAV and the rest.
+#include "audio/Decoder.h"
+
+#include <sys/stat.h>
+
+namespace audio {
+
+Result Decoder::open(const char* path, bool mono, std::unique_ptr<Decoder>& decoder) {
+    decoder.reset();
+    if (path == nullptr) return ERR_INVALID_PARAM;
+    struct stat st;
+    if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return ERR_FILE_NOT_FOUND;
+    if (st.st_size == 0) return ERR_FORMAT;
+
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path, SFM_READ, &info);
+    if (file == nullptr) return ERR_FORMAT;
+    if (info.frames <= 0 || info.channels <= 0 || info.samplerate <= 0) {
+        sf_close(file);
+        return ERR_FORMAT;
+    }
+    std::unique_ptr<Decoder> d(new Decoder);
+    d->file = file;
+    d->fileChannels = info.channels;
+    d->outChannels = (mono || info.channels > 2) ? 1 : info.channels;
+    d->rate = info.samplerate;
+    d->length = info.frames;
+
+    // A header can promise frames that the data does not hold: insist on a first real frame.
+    short probe[8];
+    if (d->readOnce(probe, 1) != 1 || !d->seek(0)) return ERR_FORMAT;
+    decoder = std::move(d);
+    return OK;
+}
+
+Decoder::~Decoder() {
+    if (file != nullptr) sf_close(file);
+}
+
+long long Decoder::readOnce(short* out, long long count) {
+    if (fileChannels == outChannels) return sf_readf_short(file, out, count);
+    mixBuffer.resize(static_cast<size_t>(count * fileChannels));
+    long long got = sf_readf_short(file, mixBuffer.data(), count);
+    for (long long f = 0; f < got; f++) {
+        int sum = 0;
+        for (int c = 0; c < fileChannels; c++)
+            sum += mixBuffer[f * fileChannels + c];
+        out[f] = static_cast<short>(sum / fileChannels);
+    }
+    return got;
+}
+
+long long Decoder::read(short* out, long long count, bool loop) {
+    long long done = 0;
+    bool rewound = false; // one rewind with nothing read after it means the file has gone empty
+    while (done < count) {
+        long long got = readOnce(out + done * outChannels, count - done);
+        done += got;
+        if (got > 0) rewound = false;
+        if (done == count) break;
+        if (!loop || rewound || !seek(0)) break;
+        rewound = true;
+    }
+    return done;
+}
+
+bool Decoder::seek(long long frame) { return sf_seek(file, frame, SEEK_SET) == frame; }
+
+} // namespace audio

@@ -1,0 +1,58 @@
+// Building blocks of the game's synthesised sounds: voices, envelopes, a looping canvas and reverb.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace synth {
+
+constexpr int Rate = 44100;
+constexpr double Pi = 3.14159265358979323846;
+
+using Samples = std::vector<float>;
+
+// xorshift32: the same sounds on every machine and every build.
+struct Random {
+    uint32_t state = 0x9e3779b9u;
+
+    explicit Random(uint32_t seed) : state(seed ? seed : 1) {}
+    uint32_t next();
+    float uniform(); // 0 to 1
+    float bipolar(); // -1 to 1
+};
+
+double noteFrequency(int midiNote);
+long frames(double seconds);
+
+// A note's amplitude: a raised-cosine rise, a hold and an exponential or raised-cosine fall.
+float smoothEnvelope(double t, double length, double attack, double release);
+
+// Voices: each returns the note alone, to be mixed at its start time.
+Samples pad(double frequency, double seconds, double attack, double release, Random& random);
+Samples bell(double frequency, double seconds, double brightness);
+Samples softLead(double frequency, double seconds);
+Samples bass(double frequency, double seconds);
+Samples brass(double frequency, double seconds, double vibrato);
+
+// A canvas that is either a plain timeline or a loop: on a loop, whatever runs past the end comes
+// round to the start, so the whole is periodic and its seam is as smooth as any other instant.
+struct Canvas {
+    Samples left, right;
+    bool loop = false;
+    bool stereo = false;
+
+    Canvas(double seconds, bool loop, bool stereo);
+    long length() const { return static_cast<long>(left.size()); }
+    void mix(const Samples& note, double start, float gain, float pan = 0); // pan -1 left to 1 right
+    void mixDelayed(const Samples& note, double start, float gain, float pan, double delay, int echoes,
+                    float feedback);
+    void reverb(float wet, float roomSize); // on a loop the tail of the end reaches the start
+    void normalise(float peak);
+    void fadeEdges(double in, double out); // plain timelines only
+};
+
+// Writes MP3 or WAV by the file's extension, 16-bit for WAV.
+bool write(const std::string& path, const Canvas& canvas);
+
+} // namespace synth

@@ -136,7 +136,9 @@ TEST(TextureLoading, OtherPixelLayoutsAreConvertedNotReadPastTheirEnd) {
         EXPECT_NEAR(texel[0], c.r, 6) << c.file;
         EXPECT_NEAR(texel[1], c.g, 6) << c.file;
         EXPECT_NEAR(texel[2], c.b, 6) << c.file;
-        if (c.kind == TgaWithAlpha) EXPECT_EQ(texel[3], 255) << c.file;
+        if (c.kind == TgaWithAlpha) {
+            EXPECT_EQ(texel[3], 255) << c.file;
+        }
     }
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "ai/ShipAI.h"
+#include "audio/GameAudio.h"
+#include "audio/SoundSystem.h"
 #include "effects/Explosion.h"
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
@@ -149,4 +151,26 @@ TEST_F(WorldRound, RefillsTheLowestEmptyRewardSlotOncePerThreeSeconds) {
     for (int frame = 0; frame < 120; ++frame) w.refillRewards();
     for (const Reward& r : w.rewards) EXPECT_GE(r.spin, 120);
     EXPECT_EQ(w.rewards[0].spin, spinBefore + 120);
+}
+
+TEST_F(WorldRound, RespawnedRewardsDoNotLeaveTheirOldShimmerPlaying) {
+    World& w = world();
+    ASSERT_NE(audioSystem, nullptr);
+    auto playing = [] {
+        audioSystem->update();
+        int total = 0, real = 0;
+        audioSystem->getChannelsPlaying(total, real);
+        return total;
+    };
+    w.refillRewards(); // first step: every shimmer starts
+    const int baseline = playing();
+    for (int respawn = 0; respawn < 60; ++respawn) {
+        w.rewards[0].take();
+        while (!w.rewards[0].active) w.refillRewards();
+        w.clearExplosions(); // the bursts' own sounds are not what is counted here
+        bool alive = false;
+        w.rewards[0].channel.isPlaying(alive);
+        EXPECT_TRUE(alive) << "the slot lost its new shimmer at respawn " << respawn;
+    }
+    EXPECT_LE(playing(), baseline);
 }

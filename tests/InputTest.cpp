@@ -3,6 +3,7 @@
 
 #include <SDL/SDL.h>
 #include <cmath>
+#include <unistd.h>
 
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
@@ -113,11 +114,35 @@ TEST_F(Input, PauseKeysToggleAndTheMouseStillTurnsTheShip) {
     EXPECT_FALSE(w.paused);
 }
 
-TEST_F(Input, EscapeAndTheQuitEventEndTheProcessWithStatusZero) {
+TEST_F(Input, QueuedEventsAreAllHandledInOneDrain) {
+    World& w = world();
+    SDL_Event events[] = {key(SDL_KEYDOWN, SDLK_w), key(SDL_KEYDOWN, SDLK_d),
+                          button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT), key(SDL_KEYDOWN, SDLK_f)};
+    for (SDL_Event& e : events) ASSERT_EQ(SDL_PushEvent(&e), 0);
+    w.handleEvents();
+    EXPECT_EQ(ShipTable[0].thrust.z, -15);
+    EXPECT_EQ(ShipTable[0].thrust.x, 15);
+    EXPECT_TRUE(ShipTable[0].firing);
+    EXPECT_TRUE(w.paused);
+    SDL_Event left;
+    EXPECT_EQ(SDL_PollEvent(&left), 0);
+}
+
+TEST_F(Input, EscapeAndTheQuitEventEndTheProcessAtOnceWithStatusZero) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     World& w = world();
-    EXPECT_EXIT(w.handleEvent(key(SDL_KEYDOWN, SDLK_ESCAPE)), testing::ExitedWithCode(0), "");
     SDL_Event quit{};
     quit.type = SDL_QUIT;
-    EXPECT_EXIT(w.handleEvent(quit), testing::ExitedWithCode(0), "");
+    for (SDL_Event stop : {key(SDL_KEYDOWN, SDLK_ESCAPE), quit}) {
+        // Had the drain returned, or gone on to the event behind the quit, the status would not be 0.
+        EXPECT_EXIT(
+            {
+                SDL_Event behind = key(SDL_KEYDOWN, SDLK_w);
+                SDL_PushEvent(&stop);
+                SDL_PushEvent(&behind);
+                w.handleEvents();
+                _exit(3);
+            },
+            testing::ExitedWithCode(0), "");
+    }
 }

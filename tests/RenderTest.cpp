@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -140,6 +141,50 @@ TEST(TextureLoading, OtherPixelLayoutsAreConvertedNotReadPastTheirEnd) {
             EXPECT_EQ(texel[3], 255) << c.file;
         }
     }
+}
+
+TEST(HudText, WithoutTheFontBothSizesAreReportedAndNothingIsDrawn) {
+    ASSERT_TRUE(testing_support::openGLWindow());
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    ASSERT_EQ(chdir(testing::TempDir().c_str()), 0); // no fonts/ folder there
+    testing::internal::CaptureStdout();
+    TextRenderer font;
+    std::string out = testing::internal::GetCapturedStdout();
+    ASSERT_EQ(chdir(here), 0);
+    const std::string loading = "Loading font fonts/arial.ttf...\n";
+    const std::string failed = "Unable to load font from fonts/arial.ttf: ";
+    EXPECT_EQ(out.rfind("Initializing font engine...\n" + loading + failed, 0), 0u) << out;
+    size_t second = out.find(loading, out.find(failed));
+    ASSERT_NE(second, std::string::npos) << out;
+    EXPECT_NE(out.find(failed, second), std::string::npos) << out;
+    EXPECT_EQ(font.largeFont, nullptr);
+    EXPECT_EQ(font.smallFont, nullptr);
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    SDL_Rect where = {30, 539, 0, 0};
+    font.renderText("Score: 0", font.smallFont, textColour, where);
+    EXPECT_EQ(countLitPixels(0, 0, 800, 600), 0);
+    EXPECT_EQ(where.w, 0);
+}
+
+TEST_F(Rendering, ScoreAndCountdownTextSitWhereTheOverlayPutsThem) {
+    World& w = world();
+    glClear(GL_COLOR_BUFFER_BIT);
+    w.drawHud();
+    // The rendered size is written back, and the text stands upright in the quad's upper-left part.
+    EXPECT_GT(scorePosition.w, 40);
+    EXPECT_GT(scorePosition.h, 12);
+    int h = nextPowerOfTwo(scorePosition.h);
+    EXPECT_GT(countLitPixels(30, 539 + h - scorePosition.h, 30 + scorePosition.w, 539 + h, 100), 30);
+    EXPECT_EQ(countLitPixels(30 + scorePosition.w + 2, 539, 30 + nextPowerOfTwo(scorePosition.w), 539 + h, 100), 0);
+
+    // 12.5 seconds: two digits move the countdown 40 to the left, and tenths are truncated.
+    ShipTable[0].explode();
+    ShipTable[0].respawnTimer = 12.59f;
+    glClear(GL_COLOR_BUFFER_BIT);
+    w.drawHud();
+    EXPECT_GT(countLitPixels(636, 0, 676, 100, 100), 100);
 }
 
 TEST(FrameLoop, SleepsTheRestOfTheFrameAcrossATickWrap) {

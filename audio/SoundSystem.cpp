@@ -16,12 +16,19 @@ namespace {
 
 constexpr float SpeedOfSound = 343.3f; // metres per second, scaled by the distance factor
 constexpr float MinDistance = 1.0f;    // metres inside which a positional sound is not attenuated
+// Twenty minutes at 48 kHz: a longer sound is refused, since it belongs in a stream.
+constexpr long long MaxSoundFrames = 48000LL * 60 * 20;
 
 // A stream keeps this many buffers of a quarter of a second queued: a second of sound, which rides
 // out a frame that takes far longer than its 33 ms without running dry.
 constexpr int StreamBufferDivisor = 4;
 
 ALenum formatFor(int channels) { return channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16; }
+
+// A position that is not a number would poison the ranking of voices; such a vector is refused.
+bool finite(const Vector3* v) {
+    return v == nullptr || (std::isfinite(v->x) && std::isfinite(v->y) && std::isfinite(v->z));
+}
 
 } // namespace
 
@@ -126,8 +133,17 @@ Result SoundSystem::createSound(const char* path, Mode mode, void*, Sound** soun
 
     std::unique_ptr<Decoder> decoder;
     if (Result r = Decoder::open(path, (mode & Mode3D) != 0, decoder); r != OK) return r;
-    std::vector<short> samples(static_cast<size_t>(decoder->frames() * decoder->channels()));
-    long long frames = decoder->read(samples.data(), decoder->frames(), false);
+    // Read piece by piece rather than trust the header's count: a damaged one can promise anything.
+    const int ch = decoder->channels();
+    const long long piece = 65536;
+    std::vector<short> samples;
+    long long frames = 0, got = 0;
+    do {
+        if (frames + piece > MaxSoundFrames) return ERR_MEMORY;
+        samples.resize(static_cast<size_t>((frames + piece) * ch));
+        got = decoder->read(samples.data() + frames * ch, piece, false);
+        frames += got;
+    } while (got == piece);
     if (frames <= 0) return ERR_FORMAT;
 
     Sound* s = new (std::nothrow) Sound;
@@ -227,6 +243,7 @@ Result SoundSystem::set3DListenerAttributes(int listener, const Vector3* positio
                                             const Vector3* forward, const Vector3* up) {
     if (!initialised) return ERR_UNINITIALIZED;
     if (listener != 0) return ERR_INVALID_PARAM;
+    if (!finite(position) || !finite(velocity) || !finite(forward) || !finite(up)) return ERR_INVALID_PARAM;
     if (position != nullptr) {
         listenerPosition = *position;
         alListener3f(AL_POSITION, position->x, position->y, position->z);
@@ -362,7 +379,9 @@ void SoundSystem::attach(int index, Clock::time_point now) {
     if (s.loop && sound.frames > 0) cursor = std::fmod(cursor, static_cast<double>(sound.frames));
     s.cursor = cursor;
     ALuint source = v.source;
-    alSourceStop(source);
+    // Back to the initial state: a voice that played a sound to its end is left stopped, and a
+    // stopped voice would make its new channel look ended before it began.
+    alSourceRewind(source);
     alSourcei(source, AL_BUFFER, 0);
     alSourcef(source, AL_GAIN, s.volume);
     alSourcef(source, AL_PITCH, 1.0f);
@@ -470,7 +489,7 @@ void SoundSystem::assignVoices(Clock::time_point now) {
         if (s.sound->isStream())
             key = FLT_MAX;
         else if (s.voice >= 0)
-            key = key * 1.0001f + 1e-7f;
+            key += std::fabs(key) * 1e-4f + 1e-7f;
         ranking.emplace_back(key, index);
     }
     std::nth_element(
@@ -543,6 +562,7 @@ Result SoundSystem::channelSet3DAttributes(const Channel& c, const Vector3* posi
     Slot* s = live(c);
     if (s == nullptr) return ERR_INVALID_HANDLE;
     if (!s->sound->is3D()) return ERR_NEEDS_3D;
+    if (!finite(position) || !finite(velocity)) return ERR_INVALID_PARAM;
     if (position != nullptr) s->position = *position;
     if (velocity != nullptr) s->velocity = *velocity;
     if (s->voice >= 0) {

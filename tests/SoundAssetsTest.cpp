@@ -83,6 +83,8 @@ TEST(SoundAssets, LoopsDecodeToTheirWrittenLengthAndComeRoundWithoutGapOrClick) 
             std::sort(steps.begin(), steps.end());
             int typical = steps[steps.size() * 999 / 1000];
             int seam = std::abs(once[c] - once[(n - 1) * ch + c]);
+            EXPECT_LE(std::abs(once[c]), typical)
+                << "channel " << c << ": the first start, from silence, clicks";
             EXPECT_LE(seam, typical) << "channel " << c << ": seam step " << seam
                                      << ", 99.9% of steps within " << typical;
         }

@@ -1,7 +1,9 @@
 // The sound layer on OpenAL Soft's null output: channel lifetimes, pause, volume, voices, handles, files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -70,6 +72,17 @@ TEST_F(SoundSystemTest, PausedChannelWaitsThenPlaysItsWholeLengthOnce) {
     runFor(system, 0.35);
     EXPECT_FALSE(playing(c)) << "a one-shot ends by itself";
     EXPECT_EQ(c.setVolume(0.5f), ERR_INVALID_HANDLE);
+
+    // The next sound takes over the voice the ended one left, and starts afresh on it.
+    Channel next = play(explosion, true);
+    bool isVirtual = true;
+    ASSERT_EQ(next.isVirtual(isVirtual), OK);
+    EXPECT_FALSE(isVirtual);
+    runFor(system, 0.1);
+    EXPECT_TRUE(playing(next));
+    ASSERT_EQ(next.setPaused(false), OK);
+    runFor(system, 0.5);
+    EXPECT_TRUE(playing(next));
 }
 
 TEST_F(SoundSystemTest, LoopsPlayUntilStoppedAndPauseHoldsTheirPlace) {
@@ -90,7 +103,7 @@ TEST_F(SoundSystemTest, LoopsPlayUntilStoppedAndPauseHoldsTheirPlace) {
     EXPECT_FALSE(playing(loop));
 }
 
-TEST_F(SoundSystemTest, VolumeIsKeptWithinZeroAndOne) {
+TEST_F(SoundSystemTest, VolumeAndPositionAreKeptWithinBounds) {
     start();
     Channel c = play(shimmer, true);
     const struct {
@@ -103,8 +116,36 @@ TEST_F(SoundSystemTest, VolumeIsKeptWithinZeroAndOne) {
         EXPECT_FLOAT_EQ(v, k.expected) << "set " << k.set;
     }
     Channel flat = play(spawn, true);
-    Vector3 p(1, 2, 3);
+    Vector3 p(1, 2, 3), where;
     EXPECT_EQ(flat.set3DAttributes(&p, nullptr), ERR_NEEDS_3D);
+    ASSERT_EQ(c.set3DAttributes(&p, nullptr), OK);
+    Vector3 broken(std::nanf(""), 0, 0);
+    EXPECT_EQ(c.set3DAttributes(&broken, nullptr), ERR_INVALID_PARAM);
+    ASSERT_EQ(c.get3DAttributes(&where, nullptr), OK);
+    EXPECT_FLOAT_EQ(where.x, 1.0f) << "a position that is not a number is refused";
+}
+
+TEST_F(SoundSystemTest, EqualRivalsKeepTheVoicesTheyHave) {
+    start();
+    std::vector<Channel> channels;
+    for (int i = 0; i < 110; i++)
+        channels.push_back(play(shimmer, i % 2 == 0, Vector3(400, 0, 0)));
+    auto virtualOnes = [&] {
+        std::vector<bool> v;
+        for (Channel& c : channels) {
+            bool isVirtual = false;
+            c.isVirtual(isVirtual);
+            v.push_back(isVirtual);
+        }
+        return v;
+    };
+    system->update();
+    std::vector<bool> first = virtualOnes();
+    EXPECT_EQ(std::count(first.begin(), first.end(), true), 10);
+    for (int frame = 0; frame < 3; frame++) {
+        system->update();
+        EXPECT_EQ(virtualOnes(), first) << "frame " << frame;
+    }
 }
 
 TEST_F(SoundSystemTest, ThreeHundredOneShotsAllPlayTheNearestAreHeardAndAllEndOnTime) {

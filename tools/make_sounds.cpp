@@ -10,7 +10,8 @@ using namespace synth;
 
 namespace {
 
-// A calm theme over four slow chords in D minor; the second pass adds a melody. 64 s, seamless.
+// A calm theme over four slow chords in D minor; the second pass adds a melody. 64 s, seamless,
+// starting half a second before the first chord, in the lull between two.
 Canvas music() {
     Canvas c(64.0, true, true);
     Random random(11);
@@ -53,6 +54,7 @@ Canvas music() {
     }
     c.reverb(0.9f, 0.86f);
     c.normalise(0.7f);
+    c.startAt(63.5); // the lull before the first chord
     return c;
 }
 
@@ -118,6 +120,7 @@ Canvas shimmer() {
     for (int g = 0; g < 14; g++)
         c.mix(bell(3000 + 5000 * random.uniform(), 0.4, 0.8), length * g / 14.0, 0.35f);
     c.normalise(0.7f);
+    c.startAt(0);
     return c;
 }
 
@@ -228,6 +231,7 @@ Canvas planet() {
     }
     c.reverb(0.4f, 0.7f);
     c.normalise(0.6f);
+    c.startAt(0);
     return c;
 }
 
@@ -242,6 +246,7 @@ Canvas ship() {
         c.left[i] = static_cast<float>(sum * (0.75 + 0.25 * std::sin(2 * Pi * 6 * t)));
     }
     c.normalise(0.6f);
+    c.startAt(0);
     return c;
 }
 

@@ -272,6 +272,21 @@ void Canvas::fadeEdges(double in, double out) {
     }
 }
 
+void Canvas::startAt(double seconds) {
+    long n = length(), centre = frames(seconds), best = 0;
+    float quietest = 1e30f;
+    for (long i = centre - Rate / 100; i <= centre + Rate / 100; i++) {
+        long k = ((i % n) + n) % n;
+        float level = std::fabs(left[k]) + (stereo ? std::fabs(right[k]) : 0.0f);
+        if (level < quietest) {
+            quietest = level;
+            best = k;
+        }
+    }
+    std::rotate(left.begin(), left.begin() + best, left.end());
+    if (stereo) std::rotate(right.begin(), right.begin() + best, right.end());
+}
+
 bool write(const std::string& path, const Canvas& canvas) {
     bool mp3 = path.size() > 4 && path.compare(path.size() - 4, 4, ".mp3") == 0;
     SF_INFO info{};

@@ -50,6 +50,9 @@ struct Canvas {
     void reverb(float wet, float roomSize); // on a loop the tail of the end reaches the start
     void normalise(float peak);
     void fadeEdges(double in, double out); // plain timelines only
+    // Loops only: turns the loop so that it begins at the quietest instant within 10 ms of
+    // `seconds`, so that its very first start, from silence, does not click.
+    void startAt(double seconds);
 };
 
 // Writes MP3 or WAV by the file's extension, 16-bit for WAV.

@@ -14,7 +14,9 @@ constexpr float EmitPeriod = 0.03333333f;
 constexpr float PuffLifetime = 3.0f;
 constexpr float Growth = 2.0f;
 
-float randomUnit() { return static_cast<float>(rand()) / 32767; }
+// The game's draws are 15-bit whole numbers, 0 to 32767; this C library's rand yields 31 bits, so only
+// the low 15 are kept (unmasked, a shade or a jitter would be tens of thousands of times too large).
+float randomUnit() { return static_cast<float>(rand() % 32768) / 32767; }
 
 Vector3 blend(Vector3 a, Vector3 b, float k) {
     return Vector3(a.x * k + b.x * (1 - k), a.y * k + b.y * (1 - k), a.z * k + b.z * (1 - k));

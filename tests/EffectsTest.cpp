@@ -168,13 +168,13 @@ TEST_F(EffectsGL, SmokePuffsAreBornAtTheTailInDrawOrder) {
     trail.attach(&ship);
     trail.emitting = true;
     srand(5);
-    float shade = rand() / 32767.0f;
+    float shade = (rand() % 32768) / 32767.0f;
     Vector3 local(rand() % 20 - 10, 0, 0);
     local.y = rand() % 20 - 10;
     local.z = rand() % 1500;
-    float jitterX = rand() / 32767.0f * FrameTime;
+    float jitterX = (rand() % 32768) / 32767.0f * FrameTime;
     rand();
-    float jitterZ = rand() / 32767.0f * FrameTime;
+    float jitterZ = (rand() % 32768) / 32767.0f * FrameTime;
     float size = 60 + rand() % 38 - 19;
     srand(5);
     trail.update(); // born, then moved once
@@ -189,6 +189,19 @@ TEST_F(EffectsGL, SmokePuffsAreBornAtTheTailInDrawOrder) {
     for (int axis = 0; axis < 3; ++axis) {
         EXPECT_NEAR((&p.velocity.x)[axis], (&velocity.x)[axis], 1e-3) << axis;
         EXPECT_NEAR((&p.position.x)[axis], (&born.x)[axis], 1e-3) << axis;
+    }
+    // Whatever the seed, every puff starts near the tail with a shade from 0 to 1.
+    for (unsigned seed = 1; seed < 40; ++seed) {
+        srand(seed);
+        trail.update();
+        for (const SmokeTrailParticle& q : trail.particles) {
+            if (!(q.life > 0)) continue;
+            EXPECT_GE(q.shade, 0.0f);
+            EXPECT_LE(q.shade, 1.0f);
+            Vector3 offset = q.position;
+            offset.subtract(ship.frame.origin);
+            EXPECT_LT(offset.length(), 50 + (ship.velocity.length() * 3 + 1500) * FrameTime * 2 * seed);
+        }
     }
 }
 

@@ -44,16 +44,25 @@ wait_until() {
     done
 }
 
-# A server of exactly the game's size, so that nothing is scaled, on a display number the server picks.
+# A server of exactly the game's size, so that nothing is scaled, on a free display number. The server's lock
+# file names the process that owns a number; a server that loses the race for one exits, and the next is tried.
 start_x() {
     [ -x "$WORK/xprobe" ] || cc -O1 -o "$WORK/xprobe" "$E2E_DIR/xprobe.c" -lX11 -lXfixes || fail "cannot build xprobe"
-    : > "$WORK/display"
-    Xvfb -displayfd 9 -screen 0 800x600x24 -nolisten tcp 9>"$WORK/display" 2>"$WORK/xvfb.log" &
-    XVFB_PID=$!
-    wait_until 15 test -s "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
-    export DISPLAY=":$(head -n1 "$WORK/display")"
-    wait_until 10 xdpyinfo >/dev/null 2>&1 || fail "cannot reach X server $DISPLAY"
-    log "X server on $DISPLAY"
+    local n
+    for n in $(seq $((120 + RANDOM % 60)) 250); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+        XVFB_PID=$!
+        if wait_until 15 bash -c "! kill -0 $XVFB_PID 2>/dev/null || [ \"\$(tr -d ' ' 2>/dev/null </tmp/.X$n-lock)\" = $XVFB_PID ]" &&
+            kill -0 "$XVFB_PID" 2>/dev/null; then
+            export DISPLAY=":$n"
+            wait_until 10 xdpyinfo >/dev/null 2>&1 || fail "cannot reach X server $DISPLAY"
+            log "X server on $DISPLAY"
+            return
+        fi
+        kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; XVFB_PID=""
+    done
+    fail "no free display for Xvfb"
 }
 
 xprobe() { "$WORK/xprobe" "$@"; }
@@ -95,6 +104,18 @@ shot() {
     import -silent -window root "$f" || fail "screenshot $1 failed"
     echo "$f"
 }
+
+# What a screenshot shows: the title image, nothing (no window yet, or not drawn), or a game frame.
+screen_kind() {
+    local rmse
+    rmse=$(compare -metric RMSE "$1" "$BUILD/images/titlescreen.jpg" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p')
+    if fcmp "$rmse < 0.08"; then echo title
+    elif fcmp "$(region_mean "$1" 800 600 0 0) < 0.01"; then echo blank
+    else echo frame
+    fi
+}
+is_frame() { [ "$(screen_kind "$(shot poll)")" = frame ]; }
+wait_first_frame() { wait_until "${1:-60}" is_frame || fail "no game frame after ${1:-60} s"; }
 
 # Mean brightness (0..1) of a rectangle W H X Y, image coordinates (y down from the top).
 region_mean() {

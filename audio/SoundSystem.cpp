@@ -32,22 +32,24 @@ bool finite(const Vector3* v) {
 
 } // namespace
 
-// Every system ever initialised, newest first. Plain pointers: nothing here is destroyed at exit.
-SoundSystem* SoundSystem::initialisedSystems = nullptr;
+// Every system ever created, newest first. Plain pointers: nothing here is destroyed at exit.
+SoundSystem* SoundSystem::everySystem = nullptr;
 
-// The last thing the process does with sound is close the devices, so that OpenAL Soft finds
-// none left open (and has nothing to complain of) and a wave-writer output is finished properly.
-// Static objects destroyed after this still find their channels' system, which then refuses
-// politely: it is never freed.
+// Exit closes the output devices, so that OpenAL Soft finds none left open (and has nothing to
+// complain of) and a wave-writer output gets its header. The static objects destroyed after this
+// handler still find their channels' system, which then refuses politely: it is never freed.
 void SoundSystem::closeAllAtExit() {
-    for (SoundSystem* s = initialisedSystems; s != nullptr; s = s->nextInitialised)
+    for (SoundSystem* s = everySystem; s != nullptr; s = s->nextSystem)
         if (s->initialised) s->close();
 }
 
 Result createSoundSystem(SoundSystem** system) {
     if (system == nullptr) return ERR_INVALID_PARAM;
     *system = new (std::nothrow) SoundSystem;
-    return *system ? OK : ERR_MEMORY;
+    if (*system == nullptr) return ERR_MEMORY;
+    (*system)->nextSystem = SoundSystem::everySystem;
+    SoundSystem::everySystem = *system;
+    return OK;
 }
 
 Result SoundSystem::setSoftwareChannels(int count) {
@@ -89,9 +91,8 @@ Result SoundSystem::init(int maxChannels, unsigned, void*) {
 
     alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
     initialised = true;
-    if (initialisedSystems == nullptr) atexit(closeAllAtExit);
-    nextInitialised = initialisedSystems;
-    initialisedSystems = this;
+    static bool closesAtExit = false;
+    if (!closesAtExit) closesAtExit = atexit(closeAllAtExit) == 0;
     return set3DSettings(dopplerScale, distanceFactor, rolloffScale);
 }
 
@@ -161,6 +162,7 @@ Result SoundSystem::createSound(const char* path, Mode mode, void*, Sound** soun
         delete s;
         return ERR_MEMORY;
     }
+    sounds.push_back(s);
     *sound = s;
     return OK;
 }
@@ -185,6 +187,7 @@ Result SoundSystem::createStream(const char* path, Mode mode, void*, Sound** sou
         delete s;
         return ERR_MEMORY;
     }
+    sounds.push_back(s);
     *sound = s;
     return OK;
 }

@@ -79,7 +79,7 @@ class SoundSystem {
     SoundSystem() = default;
     friend Result createSoundSystem(SoundSystem** system);
     static void closeAllAtExit();
-    static SoundSystem* initialisedSystems;
+    static SoundSystem* everySystem;
 
     // The handle's slot if it is still live; a slot whose sound has ended is released on the way.
     Slot* live(const Channel& channel);
@@ -125,7 +125,8 @@ class SoundSystem {
     std::vector<int> freeVoices;
     std::vector<std::pair<float, int>> ranking; // scratch for assignVoices
     std::vector<short> streamScratch;
-    SoundSystem* nextInitialised = nullptr;
+    std::vector<Sound*> sounds; // every sound created; like the system, never freed
+    SoundSystem* nextSystem = nullptr;
 };
 
 } // namespace audio

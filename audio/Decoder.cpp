@@ -5,6 +5,14 @@
 
 namespace audio {
 
+namespace {
+
+// The highest rate in ordinary use. A header may claim any rate up to two billion, and a stream
+// buffer holds a quarter of a second of it: such a claim would cost a buffer of gigabytes.
+constexpr int MaxSampleRate = 384000;
+
+} // namespace
+
 Result Decoder::open(const char* path, bool mono, std::unique_ptr<Decoder>& decoder) {
     decoder.reset();
     if (path == nullptr) return ERR_INVALID_PARAM;
@@ -15,7 +23,7 @@ Result Decoder::open(const char* path, bool mono, std::unique_ptr<Decoder>& deco
     SF_INFO info{};
     SNDFILE* file = sf_open(path, SFM_READ, &info);
     if (file == nullptr) return ERR_FORMAT;
-    if (info.frames <= 0 || info.channels <= 0 || info.samplerate <= 0) {
+    if (info.frames <= 0 || info.channels <= 0 || info.samplerate <= 0 || info.samplerate > MaxSampleRate) {
         sf_close(file);
         return ERR_FORMAT;
     }

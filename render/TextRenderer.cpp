@@ -7,7 +7,25 @@
 #include "data/Globals.h"
 
 namespace {
+
 const char* const FontPath = "fonts/arial.ttf";
+
+// Lines are normally a little over the point size tall. A font whose metrics claim many times that
+// would have every string of it rendered into a surface of hundreds of megabytes, every frame.
+constexpr int MaxLineHeightPerPoint = 4;
+
+TTF_Font* openFont(int points) {
+    printf("Loading font %s...\n", FontPath);
+    TTF_Font* font = TTF_OpenFont(FontPath, points);
+    if (font && TTF_FontHeight(font) > MaxLineHeightPerPoint * points) {
+        SDL_SetError("lines %d pixels tall at %d points", TTF_FontHeight(font), points);
+        TTF_CloseFont(font);
+        font = nullptr;
+    }
+    if (!font) printf("Unable to load font from %s: %s\n", FontPath, SDL_GetError());
+    return font;
+}
+
 } // namespace
 
 int nextPowerOfTwo(int n) {
@@ -29,12 +47,8 @@ TextRenderer::TextRenderer() {
         printf("Unable to initialize SDL_ttf: %s\n", SDL_GetError());
         return;
     }
-    printf("Loading font %s...\n", FontPath);
-    largeFont = TTF_OpenFont(FontPath, 70);
-    if (!largeFont) printf("Unable to load font from %s: %s\n", FontPath, SDL_GetError());
-    printf("Loading font %s...\n", FontPath);
-    smallFont = TTF_OpenFont(FontPath, 18);
-    if (!smallFont) printf("Unable to load font from %s: %s\n", FontPath, SDL_GetError());
+    largeFont = openFont(70);
+    smallFont = openFont(18);
 }
 
 void TextRenderer::renderText(const char* text, TTF_Font* font, SDL_Color colour, SDL_Rect& position) {

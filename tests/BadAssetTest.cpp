@@ -1,0 +1,371 @@
+// Damaged, empty, foreign and oversized asset files: each is refused the way the game reports it, or
+// loaded for what it really holds, and the game carries on.
+#include <gtest/gtest.h>
+
+#include <SDL/SDL_ttf.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "audio/GameAudio.h"
+#include "audio/SoundSystem.h"
+#include "data/Globals.h"
+#include "render/TextRenderer.h"
+#include "render/TextureLoader.h"
+#include "support/GLTestWindow.h"
+#include "support/SoundProbe.h"
+
+namespace {
+
+using Bytes = std::string; // a file's contents
+
+Bytes readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void writeFile(const std::string& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+void putBigEndian16(Bytes& b, size_t at, int v) {
+    b[at] = static_cast<char>(v >> 8);
+    b[at + 1] = static_cast<char>(v);
+}
+
+void putLittleEndian(Bytes& b, size_t at, unsigned v, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        b[at + i] = static_cast<char>(v >> (8 * i));
+}
+
+// One of the game's own pictures (1024 x 512); its frame header, FF C0, holds the height at +5 and
+// the width at +7.
+Bytes gameJpeg() { return readFile("images/map-uranus.jpg"); }
+
+Bytes jpegClaiming(int w, int h) {
+    Bytes jpeg = gameJpeg();
+    size_t frame = jpeg.find("\xFF\xC0");
+    putBigEndian16(jpeg, frame + 5, h);
+    putBigEndian16(jpeg, frame + 7, w);
+    return jpeg;
+}
+
+// An uncompressed 32-bit TGA, rows top first, holding `pixels` of its w x h.
+Bytes tga(int w, int h, int pixels) {
+    Bytes t(18, '\0');
+    t[2] = 2;
+    putLittleEndian(t, 12, w, 2);
+    putLittleEndian(t, 14, h, 2);
+    t[16] = 32;
+    t[17] = 0x28; // 8 alpha bits, top-left origin
+    for (int i = 0; i < pixels; ++i)
+        t += Bytes("\x10\x80\xF0\xFF", 4);
+    return t;
+}
+
+// The place of a table of a TrueType font, from its directory of 16-byte records.
+size_t fontTable(const Bytes& font, const char* tag) {
+    int tables = static_cast<unsigned char>(font[4]) << 8 | static_cast<unsigned char>(font[5]);
+    for (int i = 0; i < tables; ++i) {
+        const size_t record = 12 + 16 * i;
+        if (font.compare(record, 4, tag) == 0) {
+            size_t offset = 0;
+            for (int k = 0; k < 4; ++k)
+                offset = offset << 8 | static_cast<unsigned char>(font[record + 8 + k]);
+            return offset;
+        }
+    }
+    return Bytes::npos;
+}
+
+// Whether `text` is `pattern`, where each * stands for a reason: one or more characters within a line.
+bool matches(const char* text, const char* pattern) {
+    if (*pattern != '*') return *pattern == *text && (*text == 0 || matches(text + 1, pattern + 1));
+    for (const char* t = text; *t && *t != '\n'; ++t)
+        if (matches(t + 1, pattern + 1)) return true;
+    return false;
+}
+
+GLint textureWidth(GLuint name) {
+    GLint width = -1;
+    glBindTexture(GL_TEXTURE_2D, name);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    return width;
+}
+
+// Runs `body` with the working directory at `dir`, as the game would be started there.
+template <typename Body> void inDirectory(const std::string& dir, Body body) {
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    body();
+    ASSERT_EQ(chdir(here), 0);
+}
+
+TEST(BadImages, AreReportedOnceAndLeaveTheTextureEmptyOrLoadWhatTheyHold) {
+    ASSERT_TRUE(testing_support::openGLWindow());
+    const std::string dir = testing_support::makeTempDir() + "/";
+    const Bytes jpeg = gameJpeg();
+    const size_t frame = jpeg.find("\xFF\xC0");
+    ASSERT_NE(frame, Bytes::npos);
+
+    struct Case {
+        const char* file;
+        TextureKind kind;
+        Bytes bytes;
+        int width;          // of the loaded texture; 0 when the file is refused with the error line
+        const char* reason; // a part of the reason printed, when the game gives its own
+    } cases[] = {
+        {"zero.jpg", Jpeg, "", 0, ""},
+        {"markers-only.jpg", Jpeg, "\xFF\xD8\xFF\xD9", 0, ""},
+        {"cut-in-header.jpg", Jpeg, jpeg.substr(0, frame + 6), 0, ""},
+        {"cut-in-data.jpg", Jpeg, jpeg.substr(0, jpeg.size() / 2), 1024, ""}, // libjpeg fills in the rest
+        {"tga.jpg", Jpeg, tga(4, 4, 16), 0, ""},
+        {"huge.jpg", Jpeg, jpegClaiming(60000, 60000), 0, "60000 x 60000 pixels is more than 8192 on a side"},
+        {"wide.jpg", Jpeg, jpegClaiming(8193, 16), 0, "8193 x 16 pixels is more than 8192"},
+        {"widest.jpg", Jpeg, jpegClaiming(8192, 16), 8192, ""},
+        {"zero.tga", TgaWithAlpha, "", 0, ""},
+        {"cut-in-header.tga", TgaWithAlpha, tga(4, 4, 0).substr(0, 10), 0, ""},
+        {"cut-in-data.tga", TgaWithAlpha, tga(4, 4, 7), 4, ""}, // the missing pixels stay black
+        {"jpeg.tga", TgaWithAlpha, jpeg, 0, ""},
+        {"huge.tga", TgaWithAlpha, tga(60000, 60000, 1), 0, "60000 x 60000 pixels is more than 8192"},
+        {"tall.tga", TgaWithAlpha, tga(4, 8193, 1), 0, "4 x 8193 pixels is more than 8192"},
+        {"flat.tga", TgaWithAlpha, tga(0, 4, 0), 0, "the image has no pixels"},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir + c.file;
+        writeFile(path, c.bytes);
+        GLuint name = 0;
+        glGenTextures(1, &name);
+        testing::internal::CaptureStdout();
+        loadTexture(path.c_str(), c.kind, name);
+        const std::string out = testing::internal::GetCapturedStdout();
+        if (c.width == 0) {
+            const std::string line = "Error: could not load " + path + ". Reason: *. Ignoring...\n";
+            EXPECT_TRUE(matches(out.c_str(), line.c_str())) << c.file << ": " << out;
+            EXPECT_NE(out.find(c.reason), std::string::npos) << c.file << ": " << out;
+        } else {
+            EXPECT_EQ(out, "") << c.file;
+        }
+        EXPECT_EQ(textureWidth(name), c.width) << c.file;
+    }
+}
+
+TEST(BadFont, IsReportedForBothSizesAndDrawsNothingOrDrawsWhatItHolds) {
+    ASSERT_TRUE(testing_support::openGLWindow());
+    const Bytes font = readFile("fonts/arial.ttf");
+    const size_t head = fontTable(font, "head"), hhea = fontTable(font, "hhea");
+    ASSERT_NE(head, Bytes::npos);
+    ASSERT_NE(hhea, Bytes::npos);
+    // Few units to the em and the tallest ascender and descender there are: lines 18000 pixels tall.
+    Bytes tall = font;
+    putBigEndian16(tall, head + 18, 256);
+    putBigEndian16(tall, hhea + 4, 32767);
+    putBigEndian16(tall, hhea + 6, -32768);
+
+    const struct {
+        const char* name;
+        Bytes bytes;
+        bool opens, draws;
+        const char* reason; // a part of the reason printed for each size, when the game gives its own
+    } cases[] = {
+        {"whole", font, true, true, ""},
+        {"zero-length", "", false, false, ""},
+        {"no tables", Bytes("\0\1\0\0\0\0\0\0\0\0\0\0", 12), false, false, ""},
+        {"cut in its table directory", font.substr(0, 100), false, false, ""},
+        {"cut in its glyphs", font.substr(0, font.size() / 2), true, false,
+         ""}, // opens; every glyph is blank
+        {"a JPEG", gameJpeg(), false, false, ""},
+        {"huge lines", tall, false, false, "lines 17921 pixels tall at 70 points"},
+    };
+    const std::string loading = "Loading font fonts/arial.ttf...\n",
+                      failed = "Unable to load font from fonts/arial.ttf: ";
+    for (const auto& c : cases) {
+        const std::string dir = testing_support::makeTempDir();
+        ASSERT_EQ(system(("mkdir -p " + dir + "/fonts").c_str()), 0);
+        writeFile(dir + "/fonts/arial.ttf", c.bytes);
+        std::string out;
+        std::unique_ptr<TextRenderer> hud;
+        inDirectory(dir, [&] {
+            testing::internal::CaptureStdout();
+            hud = std::make_unique<TextRenderer>();
+            out = testing::internal::GetCapturedStdout();
+        });
+        ASSERT_NE(hud, nullptr);
+        EXPECT_EQ(hud->largeFont != nullptr, c.opens) << c.name;
+        EXPECT_EQ(hud->smallFont != nullptr, c.opens) << c.name;
+        const std::string failure = c.opens ? "" : failed + "*\n";
+        const std::string lines = "Initializing font engine...\n" + loading + failure + loading + failure;
+        EXPECT_TRUE(matches(out.c_str(), lines.c_str())) << c.name << ": " << out;
+        EXPECT_NE(out.find(c.reason), std::string::npos) << c.name << ": " << out;
+        // The HUD is drawn as in a frame with a respawn countdown.
+        testing_support::resetGameGLState();
+        glDisable(GL_LIGHTING);
+        glDisable(GL_DEPTH_TEST);
+        glMatrixMode(GL_PROJECTION);
+        glOrtho(0, 800, 0, 600, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        hud->drawHudText(12.5f, 4200);
+        const int lit = testing_support::countLitPixels(0, 0, 800, 600);
+        if (c.draws) {
+            EXPECT_GT(lit, 100) << c.name;
+        } else {
+            EXPECT_EQ(lit, 0) << c.name;
+        }
+        // The game never closes its fonts; a test that opens six pairs does.
+        if (hud->largeFont) TTF_CloseFont(hud->largeFont);
+        if (hud->smallFont) TTF_CloseFont(hud->smallFont);
+    }
+}
+
+// A WAV of 16-bit mono at 44.1 kHz: "fmt " is followed by its size, then format, channels and rate.
+struct Wav {
+    Bytes bytes;
+    size_t format = 0, data = 0; // where "fmt " and "data" begin
+};
+
+Wav wavTone(double seconds) {
+    const std::string dir = testing_support::makeTempDir();
+    Wav w;
+    w.bytes = readFile(testing_support::writeTone(dir, "tone.wav", 440, seconds));
+    w.format = w.bytes.find("fmt ");
+    w.data = w.bytes.find("data");
+    return w;
+}
+
+// The file the sound fuzzer first stopped on, a mutated seed: a WAV whose header claims 1979785024
+// frames a second of three 8-bit channels, then 1134 bytes of samples. Streaming it allocated a
+// buffer of a quarter of a second, a gigabyte.
+Bytes fuzzedWav() {
+    const unsigned char header[44] = {0x52, 0x49, 0x46, 0x46, 0x84, 0x09, 0x00, 0x00, 0x57, 0x41, 0x56,
+                                      0x45, 0x66, 0x6d, 0x74, 0x20, 0x10, 0x00, 0x00, 0x00, 0x01, 0x00,
+                                      0x03, 0x00, 0x40, 0x1f, 0x01, 0x76, 0x6f, 0x72, 0x62, 0x69, 0x73,
+                                      0x00, 0x08, 0x00, 0x64, 0x61, 0x74, 0x61, 0x60, 0x09, 0x00, 0x00};
+    return Bytes(reinterpret_cast<const char*>(header), sizeof header) + Bytes(1134, '\x80');
+}
+
+double lengthOf(audio::Sound* sound) {
+    double seconds = -1;
+    sound->getLength(seconds);
+    return seconds;
+}
+
+TEST(BadSounds, StaySilentAndPrintNothingOrLoadOnlyWhatTheyHold) {
+    using namespace audio;
+    const Wav wav = wavTone(0.5);
+    ASSERT_NE(wav.format, Bytes::npos);
+    ASSERT_NE(wav.data, Bytes::npos);
+    Wav fastest = wav, longest = wav, widest = wav;
+    putLittleEndian(fastest.bytes, wav.format + 12, 0x7FFFFFFF, 4); // frames a second
+    putLittleEndian(longest.bytes, wav.data + 4, 0x7FFFFFF0, 4);    // bytes of samples
+    putLittleEndian(widest.bytes, wav.format + 10, 1024, 2);        // channels
+    // The game's laser: a first frame that holds no sound but the count of frames, which a damaged
+    // file can push to 2^32 - 1.
+    const Bytes mp3 = readFile("sounds/laser.mp3");
+    const size_t info = mp3.find("Xing") != Bytes::npos ? mp3.find("Xing") : mp3.find("Info");
+    const size_t secondFrame = mp3.find(mp3.substr(0, 2), 4);
+    ASSERT_NE(info, Bytes::npos);
+    ASSERT_NE(secondFrame, Bytes::npos);
+    Bytes endless = mp3;
+    putLittleEndian(endless, info + 8, 0xFFFFFFFF, 4);
+
+    const struct {
+        const char* name;
+        Bytes bytes;
+        double seconds; // the loaded sound's length; 0 when the file gives no sound
+    } cases[] = {
+        {"zero-length", "", 0},
+        {"WAV header without samples", wav.bytes.substr(0, wav.data + 8), 0},
+        {"WAV cut in its header", wav.bytes.substr(0, 20), 0},
+        {"WAV cut after a fifth of a second", wav.bytes.substr(0, wav.data + 8 + 8820 * 2), 0.2},
+        {"WAV claiming two billion frames a second", fastest.bytes, 0},
+        {"the fuzzer's WAV", fuzzedWav(), 0},
+        {"WAV claiming two gigabytes of samples", longest.bytes, 0.5},
+        {"WAV claiming 1024 channels", widest.bytes, 0.5 / 1024},
+        {"MP3 cut in its first frame header", mp3.substr(0, 3), 0},
+        {"MP3 of only its frame count", mp3.substr(0, secondFrame), 0},
+        {"MP3 claiming four billion frames", endless, 0.35},
+        {"text", "RIFF, then words where a sound should be", 0},
+        {"a JPEG", gameJpeg(), 0},
+    };
+    SoundSystem* sounds = nullptr; // never freed, as in the game
+    ASSERT_EQ(createSoundSystem(&sounds), OK);
+    ASSERT_EQ(sounds->init(64, InitNormal, nullptr), OK);
+    const std::string dir = testing_support::makeTempDir();
+    testing::internal::CaptureStdout();
+    for (const auto& c : cases) {
+        const std::string path = dir + "/sound";
+        writeFile(path, c.bytes);
+        for (bool stream : {false, true}) {
+            Sound* sound = nullptr;
+            Result r = stream ? sounds->createStream(path.c_str(), Default, nullptr, &sound)
+                              : sounds->createSound(path.c_str(), Mode3D, nullptr, &sound);
+            if (c.seconds == 0) {
+                EXPECT_NE(r, OK) << c.name;
+                EXPECT_EQ(sound, nullptr) << c.name;
+                continue;
+            }
+            ASSERT_EQ(r, OK) << c.name << (stream ? " as a stream" : "");
+            // A stream takes the header's word for its length; a sound loaded whole knows it.
+            if (!stream) {
+                EXPECT_NEAR(lengthOf(sound), c.seconds, 0.03) << c.name;
+            }
+            // It plays for as long as it really lasts, whatever its header claimed.
+            Channel channel;
+            ASSERT_EQ(sounds->playSound(ChannelFree, sound, false, &channel), OK) << c.name;
+            testing_support::runFor(sounds, 0.1);
+            bool playing = false;
+            channel.isPlaying(playing);
+            EXPECT_EQ(playing, c.seconds > 0.1) << c.name << (stream ? " as a stream" : "");
+            channel.stop();
+        }
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+TEST(BadSounds, LeaveTheGameSilentForThemAndPlayingThemDoesNothing) {
+    const std::string dir = testing_support::makeTempDir();
+    ASSERT_EQ(system(("mkdir -p " + dir + "/sounds && cp sounds/* " + dir + "/sounds/").c_str()), 0);
+    const Wav wav = wavTone(0.5);
+    writeFile(dir + "/sounds/laser.mp3", readFile("sounds/laser.mp3").substr(0, 3));
+    writeFile(dir + "/sounds/explosion.mp3", gameJpeg());
+    writeFile(dir + "/sounds/spawn.wav", wav.bytes.substr(0, wav.data + 8));
+    writeFile(dir + "/sounds/winner.wav", fuzzedWav());
+    writeFile(dir + "/sounds/background.mp3", "");
+
+    std::string out;
+    inDirectory(dir, [&] {
+        testing::internal::CaptureStdout();
+        initAudio();
+        out = testing::internal::GetCapturedStdout();
+    });
+    EXPECT_EQ(out, "Initializing audio engine... Initialized audio engine successfully.\n"
+                   "Initializing background music...\n"
+                   "Initializing sounds...\n"
+                   "Initializing sound effects...\n");
+    for (audio::Sound* silent : {laserSound, explosionSound, spawnSound, winnerSound, backgroundMusic})
+        EXPECT_EQ(silent, nullptr);
+    for (audio::Sound* heard : {planetSound, shipSound, shimmerSound, gameStartSound, deathSound, loserSound})
+        EXPECT_NE(heard, nullptr);
+
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(playLaser());
+    EXPECT_FALSE(playExplosion());
+    playMusic();
+    playSpawn();
+    playWinner();
+    playDeath(); // still heard
+    updateAudio();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    int playing = 0, real = 0;
+    audioSystem->getChannelsPlaying(playing, real);
+    EXPECT_EQ(playing, 1) << "only the death sound, which loaded";
+}
+
+} // namespace

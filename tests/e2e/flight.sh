@@ -7,12 +7,12 @@ start_game
 wait_window 30
 wait_line '^SHIP 7 NOW HATES' 30 || fail "the game did not finish starting"
 wait_first_frame
-sleep 3
+# Long enough for a few frames at the slowest; the firing comes first, before any computer pilot is near enough
+# to hit planet 0, whose regrowth would add to the score.
 settle() { sleep 1.2; }
+settle
 
-# The planet ahead, measured above the ship: lit pixels and their centre.
-disc() { lit_stats "$1" 800 310 0 70; }
-# Where the planet is: its centre in the top two thirds of the screen.
+# Where the planet ahead is: the centre of the lit pixels in the top two thirds of the screen.
 where() { lit_stats "$1" 800 380 0 0; }
 
 # --- Firing: every click fires one shot, and each shot is worth one point.
@@ -134,29 +134,42 @@ r1=$(shot resume-1)
 [ "$(pixels_changed "$r0" "$r1")" -gt 500 ] || fail "nothing moved after F resumed the game ($r0 $r1)"
 ok "F resumes"
 
-# --- Thrust: W carries the ship toward planet 0, which grows.
-read -r base _ <<<"$(disc "$(shot thrust-0)")"
+# --- Thrust and brake. The planet's width on screen stands for the distance to it (the distance is about
+# proportional to one over the width). Two rows near its centre, above the ship; the narrower one is taken, so that
+# a spark or a passing ship beside the disc cannot widen it.
+width() { local a b; a=$(lit_span "$1" 270); b=$(lit_span "$1" 300); echo $((a < b ? a : b)); }
+away() { awk "BEGIN { print 100000 / $1 }"; }
+
+# W carries the ship toward planet 0, which grows.
+w0=$(width "$(shot thrust-0)")
 xdotool keydown w
 grew() {
-    read -r now _ <<<"$(disc "$(shot thrust-now)")"
-    fcmp "$now > 1.12 * $base"
+    w1=$(width "$(shot thrust-now)")
+    [ "$w1" -ge $((w0 * 106 / 100)) ]
 }
-wait_until 30 grew || { xdotool keyup w; fail "planet 0 did not grow while W was held ($base -> $now lit pixels)"; }
-xdotool keyup w
-ok "W: planet 0 grows ($base -> $now lit pixels)"
+wait_until 40 grew || { xdotool keyup w; fail "planet 0 did not grow while W was held (width $w0 -> $w1)"; }
+xdotool keyup w keydown space
+ok "W: planet 0 grows (width $w0 -> $w1 pixels)"
+w1=$(width "$(shot brake-0)") # where the thrust ended and the brake began
 
-# --- Brake: coasting, the planet goes on growing; with Space held it soon almost stops.
-read -r c0 _ <<<"$(disc "$(shot coast-0)")"
-sleep 1.5
-read -r c1 _ <<<"$(disc "$(shot coast-1)")"
-xdotool keydown space
-sleep 3
-read -r b0 _ <<<"$(disc "$(shot brake-0)")"
-sleep 1.5
-read -r b1 _ <<<"$(disc "$(shot brake-1)")"
-fcmp "$c1 - $c0 > 0.01 * $c0" || fail "the ship did not coast after W was released ($c0 -> $c1)"
-fcmp "$b1 - $b0 < 0.6 * ($c1 - $c0)" || fail "Space did not slow the ship (coasting +$((c1 - c0)), braking +$((b1 - b0)))"
-ok "Space brakes (growth over the same time: coasting +$((c1 - c0)), braking +$((b1 - b0)))"
+# Space held from there stops the ship within about twice the way it took to gain its speed (with a constant push
+# from rest and 5 % drag a frame, whatever the frame rate); with only the usual 1 % it would drift on for five
+# times that way and more.
+prev=$w1
+steady() {
+    sleep 1.5
+    w2=$(width "$(shot brake-now)")
+    local moved=$((w2 - prev))
+    prev=$w2
+    [ "$moved" -le 1 ]
+}
+wait_until 60 steady || fail "the ship does not stop with Space held (width $w1 -> $w2)"
+xdotool keyup space
+thrust_way=$(awk "BEGIN { print $(away "$w0") - $(away "$w1") }")
+brake_way=$(awk "BEGIN { print $(away "$w1") - $(away "$w2") }")
+fcmp "$brake_way < 4 * $thrust_way" ||
+    fail "Space took too long to stop the ship (way while thrusting $thrust_way, while braking $brake_way)"
+ok "Space brakes: the ship stops (way while thrusting $thrust_way, while braking $brake_way; width $w1 -> $w2)"
 
 # --- Closing the window as a window manager would ends the game with status 0.
 wait_window 1

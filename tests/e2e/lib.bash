@@ -92,7 +92,8 @@ wait_exit() {
 game_windows() { xdotool search --name "^$TITLE\$" 2>/dev/null || true; }
 has_window() { [ -n "$(game_windows)" ]; }
 wait_window() {
-    wait_until "${1:-20}" has_window || fail "no window titled \"$TITLE\" appeared"
+    wait_until "${1:-20}" has_window ||
+        fail "no window titled \"$TITLE\" appeared; windows: $(xwininfo -root -tree 2>&1 | grep -E '^ +0x' | head -5)"
     WIN=$(game_windows | head -n1)
 }
 
@@ -130,6 +131,17 @@ lit_stats() {
         od -An -tu1 -v | awk -v w="$w" -v x0="$x" -v y0="$y" -v thr="$thr" '
             { for (i = 1; i <= NF; i++) { if ($i > thr) { n++; sx += p % w; sy += int(p / w) } p++ } }
             END { if (n) printf "%d %.1f %.1f\n", n, x0 + sx / n, y0 + sy / n; else print "0 0 0" }'
+}
+
+# The widest lit stretch along one row of the image, bridging dark gaps of up to 20 pixels (dark seas, shading).
+# Prints its width in pixels; a disc's chord through (or near) its centre is its diameter.
+lit_span() {
+    local img=$1 y=$2 thr=${3:-45}
+    convert "$img" -crop "800x1+0+$y" +repage -separate -evaluate-sequence max -depth 8 gray:- |
+        od -An -tu1 -v | awk -v thr="$thr" '
+            { for (i = 1; i <= NF; i++) { if ($i > thr) { if (s < 0 || x - last > 20) s = x; last = x
+                                                         if (last - s + 1 > best) best = last - s + 1 } x++ } }
+            BEGIN { s = -1; best = 0 } END { print best }'
 }
 
 # Pixels that differ between two screenshots by more than a few percent.

@@ -21,7 +21,7 @@ finish() {
 }
 trap finish EXIT
 
-(cd "$build" && ALSOFT_DRIVERS=null exec ./gravimel) >"$work/out.txt" 2>&1 &
+(cd "$build" && SDL_VIDEODRIVER=x11 ALSOFT_DRIVERS=null exec ./gravimel) >"$work/out.txt" 2>&1 &
 game=$!
 
 # The title image stays up until the first frame; wait for the score text to appear at the top left.

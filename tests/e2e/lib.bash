@@ -74,7 +74,10 @@ start_game() {
     GAME_RUN=$((GAME_RUN + 1))
     GAME_OUT="$WORK/out-$GAME_RUN.txt"
     GAME_RC=""
-    (cd "$dir" && ALSOFT_DRIVERS=$driver exec stdbuf -oL ./gravimel) >"$GAME_OUT" 2>"$WORK/err-$GAME_RUN.txt" &
+    kill -0 "$XVFB_PID" 2>/dev/null || fail "the X server $DISPLAY is gone before the game starts"
+    # Only X: without it SDL would fall back to a display of its own that nobody sees.
+    (cd "$dir" && SDL_VIDEODRIVER=x11 ALSOFT_DRIVERS=$driver exec stdbuf -oL ./gravimel) \
+        >"$GAME_OUT" 2>"$WORK/err-$GAME_RUN.txt" &
     GAME_PID=$!
     GAME_START=$(date +%s%N)
 }
@@ -93,7 +96,8 @@ game_windows() { xdotool search --name "^$TITLE\$" 2>/dev/null || true; }
 has_window() { [ -n "$(game_windows)" ]; }
 wait_window() {
     wait_until "${1:-20}" has_window ||
-        fail "no window titled \"$TITLE\" appeared; windows: $(xwininfo -root -tree 2>&1 | grep -E '^ +0x' | head -5)"
+        fail "no window titled \"$TITLE\" appeared; X server $(kill -0 "$XVFB_PID" 2>/dev/null && echo running ||
+            echo gone); windows: $(xwininfo -root -tree 2>&1 | grep -E '^ +0x' | head -5)"
     WIN=$(game_windows | head -n1)
 }
 

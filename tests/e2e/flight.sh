@@ -161,7 +161,7 @@ steady() {
     w2=$(width "$(shot brake-now)")
     local moved=$((w2 - prev))
     prev=$w2
-    [ "$moved" -le 1 ]
+    [ "$moved" -le 2 ]
 }
 wait_until 60 steady || fail "the ship does not stop with Space held (width $w1 -> $w2)"
 xdotool keyup space

@@ -75,8 +75,9 @@ start_game() {
     GAME_OUT="$WORK/out-$GAME_RUN.txt"
     GAME_RC=""
     kill -0 "$XVFB_PID" 2>/dev/null || fail "the X server $DISPLAY is gone before the game starts"
-    # Only X: without it SDL would fall back to a display of its own that nobody sees.
-    (cd "$dir" && SDL_VIDEODRIVER=x11 ALSOFT_DRIVERS=$driver exec stdbuf -oL ./gravimel) \
+    # Only X: without it SDL would fall back to a display of its own that nobody sees. One rendering thread
+    # leaves the other core to the test, which reads the screen while the game draws.
+    (cd "$dir" && SDL_VIDEODRIVER=x11 LP_NUM_THREADS=${LP_NUM_THREADS:-1} ALSOFT_DRIVERS=$driver exec stdbuf -oL ./gravimel) \
         >"$GAME_OUT" 2>"$WORK/err-$GAME_RUN.txt" &
     GAME_PID=$!
     GAME_START=$(date +%s%N)

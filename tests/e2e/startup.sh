@@ -8,16 +8,12 @@ case "$(xprobe cursor)" in visible*) ;; *) fail "the cursor probe does not see t
 start_game
 
 # Screens in order until a game frame shows: blank (no window yet or nothing drawn), title, frame.
-title_rmse() { compare -metric RMSE "$1" "$BUILD/images/titlescreen.jpg" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'; }
 seen=""
 n=0
 while :; do
     n=$((n + 1))
     img=$(shot "start-$n")
-    if fcmp "$(title_rmse "$img") < 0.08"; then kind=title
-    elif fcmp "$(region_mean "$img" 800 600 0 0) < 0.01"; then kind=blank
-    else kind=frame
-    fi
+    kind=$(screen_kind "$img")
     [ "${seen##* }" = "$kind" ] || seen="$seen $kind"
     [ "$kind" = frame ] && break
     game_alive || fail "the game ended during start-up"

@@ -47,7 +47,7 @@ wait_until() {
 # A server of exactly the game's size, so that nothing is scaled, on a free display number. The server's lock
 # file names the process that owns a number; a server that loses the race for one exits, and the next is tried.
 start_x() {
-    [ -x "$WORK/xprobe" ] || cc -O1 -o "$WORK/xprobe" "$E2E_DIR/xprobe.c" -lX11 -lXfixes || fail "cannot build xprobe"
+    [ -x "$WORK/xprobe" ] || cc -O1 -o "$WORK/xprobe" "$E2E_DIR/xprobe.c" -lX11 -ldl || fail "cannot build xprobe"
     local n
     for n in $(seq $((120 + RANDOM % 60)) 250); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue

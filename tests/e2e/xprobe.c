@@ -1,7 +1,6 @@
 /* X queries the end-to-end scripts need and xdotool cannot make: the pointer grab, the cursor image, a polite close. */
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <X11/extensions/Xfixes.h>
+#include <dlfcn.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -20,14 +19,29 @@ static int grab(Display* d) {
     return 0;
 }
 
+/* XFixes' cursor image, as its library returns it. The library is opened at run time: SDL brings it onto every
+ * machine that runs the game, its headers not. */
+typedef struct {
+    short x, y;
+    unsigned short width, height;
+    unsigned short xhot, yhot;
+    unsigned long cursor_serial;
+    unsigned long* pixels; /* ARGB, one per unsigned long */
+    Atom atom;
+    const char* name;
+} CursorImage;
+
 /* The cursor image the server would draw now: a hidden cursor is one with no opaque pixel. */
 static int cursor(Display* d) {
+    void* lib = dlopen("libXfixes.so.3", RTLD_NOW);
+    Bool (*query)(Display*, int*, int*) = lib ? (Bool (*)(Display*, int*, int*))dlsym(lib, "XFixesQueryExtension") : NULL;
+    CursorImage* (*get)(Display*) = lib ? (CursorImage * (*)(Display*)) dlsym(lib, "XFixesGetCursorImage") : NULL;
     int ev, err;
-    if (!XFixesQueryExtension(d, &ev, &err)) {
+    if (!query || !get || !query(d, &ev, &err)) {
         fputs("xprobe: no XFixes\n", stderr);
         return 2;
     }
-    XFixesCursorImage* img = XFixesGetCursorImage(d);
+    CursorImage* img = get(d);
     if (!img) return 2;
     int opaque = 0;
     for (int i = 0; i < img->width * img->height; ++i)

@@ -7,15 +7,15 @@ start_game
 wait_window 30
 wait_line '^SHIP 7 NOW HATES' 30 || fail "the game did not finish starting"
 wait_first_frame
-# Long enough for a few frames at the slowest; the firing comes first, before any computer pilot is near enough
-# to hit planet 0, whose regrowth would add to the score.
+# Long enough for a few frames at the slowest.
 settle() { sleep 1.2; }
 settle
 
 # Where the planet ahead is: the centre of the lit pixels in the top two thirds of the screen.
 where() { lit_stats "$1" 800 380 0 0; }
 
-# --- Firing: every click fires one shot, and each shot is worth one point.
+# --- Firing: every click fires one shot, and each shot is worth one point. This comes first, before any computer
+# pilot is near enough to hit planet 0, whose regrowth would add to the score.
 score=0
 img=$(shot fire-0)
 [ "$(read_score "$img" none 0 1 2)" = 0 ] || fail "the score does not start at 0 ($img)"

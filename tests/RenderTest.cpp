@@ -147,11 +147,14 @@ TEST(HudText, WithoutTheFontBothSizesAreReportedAndNothingIsDrawn) {
     ASSERT_TRUE(testing_support::openGLWindow());
     char here[4096];
     ASSERT_NE(getcwd(here, sizeof here), nullptr);
-    ASSERT_EQ(chdir(testing::TempDir().c_str()), 0); // no fonts/ folder there
+    std::string empty = testing::TempDir() + "gravimel-nofont-XXXXXX";
+    ASSERT_NE(mkdtemp(&empty[0]), nullptr);
+    ASSERT_EQ(chdir(empty.c_str()), 0); // no fonts/ folder there
     testing::internal::CaptureStdout();
     TextRenderer font;
     std::string out = testing::internal::GetCapturedStdout();
     ASSERT_EQ(chdir(here), 0);
+    rmdir(empty.c_str());
     const std::string loading = "Loading font fonts/arial.ttf...\n";
     const std::string failed = "Unable to load font from fonts/arial.ttf: ";
     EXPECT_EQ(out.rfind("Initializing font engine...\n" + loading + failed, 0), 0u) << out;

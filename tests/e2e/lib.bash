@@ -23,6 +23,7 @@ fail() {
 
 cleanup() {
     local rc=$?
+    set +e # a killed game's status must not cut the clean-up short
     [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null && wait "$GAME_PID" 2>/dev/null
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
     if [ "$rc" -ne 0 ] || [ -n "${KEEP_WORK:-}" ]; then
@@ -33,6 +34,7 @@ cleanup() {
     return "$rc"
 }
 trap cleanup EXIT
+trap 'exit 143' TERM INT # a test runner's time-out still cleans up
 
 # Waits until the command succeeds, polling; false after the timeout (seconds, may be fractional).
 wait_until() {

@@ -36,7 +36,7 @@ mkdir -p "$work/crashes" "$work/tmp"
 "$build/make_seeds" "$work/seeds"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}
-export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tools/fuzz/lsan.supp:print_suppressions=0}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tools/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export TMPDIR=$work/tmp
 failed=()

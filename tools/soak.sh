@@ -42,14 +42,12 @@ cmake --build "$BUILD" -j2 --target gravimel-sim >"$LOGS/build.log" 2>&1 ||
     { tail -30 "$LOGS/build.log" >&2; echo "soak: the build failed" >&2; exit 1; }
 BUILD=$(cd "$BUILD" && pwd)
 
-# SDL's D-Bus connection keeps one buffer to the end; the game's own leaks still show.
-echo "leak:libdbus-1.so" >"$LOGS/lsan.supp"
 export ALSOFT_DRIVERS=null
 # A smaller quarantine of freed blocks than the default 256 MB fills within the first rounds, so resident
 # memory levels off early; later growth is then the game's.
 export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1:print_stacktrace=1:quarantine_size_mb=64
 export UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:print_stacktrace=1
-export LSAN_OPTIONS=suppressions=$LOGS/lsan.supp:print_suppressions=0
+export LSAN_OPTIONS=suppressions=$ROOT/tools/lsan.supp:print_suppressions=0
 
 # Reads the checkpoint lines; growth is judged after the first rounds, against the first half's peak, and
 # only when every one of the last three checkpoints is above it, so one busy moment is no failure.

@@ -29,6 +29,11 @@ World::World() {
     glGenTextures(1, &starTexture);
     loadTexture("images/stars.jpg", Jpeg, starTexture);
     setupRound();
+    // Explosions still burning at exit are destroyed with their sounds, not lost with the list's nodes.
+    atexit([] {
+        for (Explosion* explosion : explosions) delete explosion;
+        explosions.clear();
+    });
 }
 
 void World::setupRound() {

@@ -2,13 +2,17 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: run test build deps bench clean
+.PHONY: run test build deps screenshot clean
 
 run: build
 	cd $(BUILD) && ./gravimel
 
 test: build
 	cd $(BUILD) && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j $(JOBS)
+
+# The picture at the top of the README: the game in play, from the real renderer under Xvfb.
+screenshot: build
+	bash tools/screenshot.sh $(BUILD) $(BUILD)/screenshot.png
 
 build: deps
 	cmake -S . -B $(BUILD)

@@ -1,7 +1,6 @@
 // The generated pictures and font, loaded from the build folder the way the game loads them.
 #include <SDL/SDL.h>
 #include <SDL/SDL_image.h>
-#include <SDL/SDL_ttf.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -178,23 +177,6 @@ TEST(Assets, StarFieldTilesBothWays) {
             brightness += pixel(s.get(), x, y)[1] / double(s->w / 4 * (s->h / 4));
     EXPECT_GT(brightness, 2);
     EXPECT_LT(brightness, 40);
-}
-
-TEST(Assets, FontOpensAtTheHudSizesAndRendersText) {
-    ASSERT_EQ(TTF_Init(), 0) << SDL_GetError();
-    for (int size : {18, 70}) {
-        TTF_Font* font = TTF_OpenFont("fonts/arial.ttf", size);
-        ASSERT_NE(font, nullptr) << size << ": " << SDL_GetError();
-        SDL_Color white = {255, 255, 255, 0};
-        SDL_Surface* text = TTF_RenderText_Blended(font, "Score: 10100", white);
-        ASSERT_NE(text, nullptr);
-        EXPECT_GE(text->h, size);
-        EXPECT_LT(text->h, size * 2);
-        EXPECT_GT(text->w, text->h * 3); // twelve characters side by side
-        SDL_FreeSurface(text);
-        TTF_CloseFont(font);
-    }
-    TTF_Quit();
 }
 
 TEST(Assets, GeneratorRepaintsTheSameBytesAndFailsLoudly) {

@@ -147,7 +147,6 @@ TEST(MeshTables, AreClosedOutwardFacingAndIndexedWithinRange) {
 
 TEST_F(MeshList, IsCompiledOnceAndReused) {
     const GLuint ship = shipMeshList();
-    EXPECT_NE(ship, 0u);
     EXPECT_TRUE(glIsList(ship));
     EXPECT_EQ(shipMeshList(), ship);
     const GLuint reward = rewardMeshList();

@@ -140,12 +140,11 @@ TEST_F(WorldRound, RefillsTheLowestEmptyRewardSlotOncePerThreeSeconds) {
             if (!before[k] && w.rewards[k].active) refills.push_back({frame, k});
     }
     ASSERT_EQ(refills.size(), 3u);
-    EXPECT_EQ(refills[0].second, 2);
-    EXPECT_EQ(refills[1].second, 5);
-    EXPECT_EQ(refills[2].second, 6);
-    EXPECT_NEAR(refills[0].first, 90, 1);
-    EXPECT_NEAR(refills[1].first - refills[0].first, 90, 1);
-    EXPECT_NEAR(refills[2].first - refills[1].first, 90, 1);
+    const int slots[] = {2, 5, 6};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(refills[i].second, slots[i]);
+        EXPECT_NEAR(refills[i].first - (i ? refills[i - 1].first : 0), 90, 1) << i;
+    }
     // With every slot full the allowance lapses: no slot is re-created, so every spin runs on.
     float spinBefore = w.rewards[0].spin;
     for (int frame = 0; frame < 120; ++frame) w.refillRewards();

@@ -9,6 +9,7 @@
 #include "audio/GameAudio.h"
 #include "effects/Explosion.h"
 #include "render/TextureLoader.h"
+#include "ships/Projectile.h"
 #include "ships/Ship.h"
 
 World* theWorld = nullptr;
@@ -29,10 +30,15 @@ World::World() {
     glGenTextures(1, &starTexture);
     loadTexture("images/stars.jpg", Jpeg, starTexture);
     setupRound();
-    // Explosions still burning at exit are destroyed with their sounds, not lost with the list's nodes.
+    // Explosions still burning and bolts still flying at exit are destroyed with their sounds, not lost
+    // with their lists' nodes.
     atexit([] {
         for (Explosion* explosion : explosions) delete explosion;
         explosions.clear();
+        for (Ship& ship : ShipTable) {
+            for (Object* bolt : ship.children) delete static_cast<Projectile*>(bolt);
+            ship.children.clear();
+        }
     });
 }
 

@@ -7,6 +7,7 @@
 #include "data/Globals.h"
 #include "effects/Explosion.h"
 #include "objects/CollisionResponses.h"
+#include "render/SphereCache.h"
 #include "render/TextureLoader.h"
 #include "ships/Ship.h"
 
@@ -94,7 +95,7 @@ void Planet::draw() {
     glLoadIdentity(); // the camera lives in the projection matrix
     glTranslatef(position.x, position.y, position.z);
     glRotatef(spin * 0.5f, 0, 0, 1);
-    gluSphere(planetQuadric, radius(), SphereDetail, SphereDetail);
+    drawSphere(planetQuadric, radius(), SphereDetail, SphereDetail);
     glDisable(GL_TEXTURE_2D);
     glPopMatrix();
 }
@@ -114,7 +115,7 @@ void Planet::drawTranslucent() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, shellDiffuse);
     // Always full size, so the gap to the solid sphere shows how much health is gone.
-    gluSphere(atmosphereQuadric, FullRadius, SphereDetail, SphereDetail);
+    drawSphere(atmosphereQuadric, FullRadius, SphereDetail, SphereDetail);
     glDisable(GL_BLEND);
     glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, opaqueDiffuse);
     glDisable(GL_TEXTURE_2D);

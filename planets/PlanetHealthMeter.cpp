@@ -5,6 +5,7 @@
 
 #include "data/Globals.h"
 #include "planets/Planet.h"
+#include "render/SphereCache.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ void PlanetHealthMeter::draw() {
     glTranslatef(frame.origin.x, frame.origin.y, frame.origin.z);
     glRotatef(owner->spin * 0.5f, 1, 1, 1);
     glColor4f(1, 1, 1, 1);
-    gluSphere(planetMeterQuadric, solidRadius(), SphereDetail, SphereDetail);
+    drawSphere(planetMeterQuadric, solidRadius(), SphereDetail, SphereDetail);
     glDisable(GL_TEXTURE_2D);
     glPopMatrix();
 }
@@ -65,7 +66,7 @@ void PlanetHealthMeter::drawTranslucent() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(1, 1, 1, 0.5f);
-    gluSphere(planetMeterShellQuadric, ShellRadius, SphereDetail, SphereDetail);
+    drawSphere(planetMeterShellQuadric, ShellRadius, SphereDetail, SphereDetail);
     glColor4f(1, 1, 1, 1);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);

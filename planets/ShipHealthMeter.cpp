@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include "data/Globals.h"
+#include "render/SphereCache.h"
 #include "render/TextureLoader.h"
 #include "ships/Ship.h"
 
@@ -58,7 +59,7 @@ void ShipHealthMeter::draw() {
     glLoadIdentity();
     glTranslatef(CentreX, CentreY, 0);
     glRotatef(spin * 0.5f, 1, 1, 1);
-    gluSphere(shipMeterQuadric, solidRadius(), SphereDetail, SphereDetail);
+    drawSphere(shipMeterQuadric, solidRadius(), SphereDetail, SphereDetail);
     glDisable(GL_TEXTURE_2D);
     glPopMatrix();
 }
@@ -75,7 +76,7 @@ void ShipHealthMeter::drawTranslucent() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(1, 1, 1, 0.5f);
-    gluSphere(shipMeterShellQuadric, ShellRadius, SphereDetail, SphereDetail);
+    drawSphere(shipMeterShellQuadric, ShellRadius, SphereDetail, SphereDetail);
     glColor4f(1, 1, 1, 1);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);

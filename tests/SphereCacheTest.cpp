@@ -1,0 +1,100 @@
+// Spheres from display lists: the same pixels as GLU's, and a bounded number of lists.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "render/SphereCache.h"
+#include "ships/Ship.h"
+#include "support/GLTestWindow.h"
+#include "support/GameFixture.h"
+
+using testing_support::GameTest;
+
+namespace {
+
+// The second of two renders: each then starts from the GL state the same frame left behind.
+std::vector<unsigned char> renderTwice(World& w, bool sphereLists) {
+    setSphereCaching(sphereLists);
+    w.render();
+    w.render();
+    std::vector<unsigned char> frame = testing_support::readFrame();
+    setSphereCaching(true);
+    return frame;
+}
+
+long differingBytes(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+    long n = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        n += a[i] != b[i];
+    return n;
+}
+
+// Display lists that exist now; names up to 20000 cover every list this test process makes.
+int liveLists() {
+    int n = 0;
+    for (GLuint name = 1; name <= 20000; ++name)
+        n += glIsList(name) == GL_TRUE;
+    return n;
+}
+
+} // namespace
+
+using SphereCache = GameTest;
+
+TEST_F(SphereCache, FramesDrawnFromListsMatchGluPixelForPixel) {
+    World& w = world();
+    std::vector<unsigned char> openingGlu = renderTwice(w, false);
+    EXPECT_EQ(differingBytes(openingGlu, renderTwice(w, false)), 0) << "the frame itself must be repeatable";
+    EXPECT_EQ(differingBytes(openingGlu, renderTwice(w, true)), 0);
+    EXPECT_EQ(differingBytes(openingGlu, renderTwice(w, true)), 0) << "lists drawn again, not compiled";
+
+    // Smaller solid planets and globes: new radii, new lists.
+    w.planets[0].health = 75;
+    w.planets[1].health = 3;
+    ShipTable[0].health = 10;
+    std::vector<unsigned char> damagedGlu = renderTwice(w, false);
+    EXPECT_GT(differingBytes(openingGlu, damagedGlu), 1000)
+        << "the damage must show, or the check proves nothing";
+    EXPECT_EQ(differingBytes(damagedGlu, renderTwice(w, true)), 0);
+}
+
+TEST_F(SphereCache, KeepsOneListPerQuadricRadiusAndTessellationAndDeletesTheLeastRecent) {
+    world();
+    setSphereCaching(true); // starts empty
+    const int others = liveLists();
+    GLUquadric* q = gluNewQuadric();
+    GLUquadric* other = gluNewQuadric();
+    drawSphere(q, 10, 8, 8);
+    drawSphere(q, 10, 8, 8);
+    EXPECT_EQ(cachedSphereCount(), 1);
+    // Each differing part of the key is a sphere of its own.
+    drawSphere(other, 10, 8, 8);
+    drawSphere(q, 11, 8, 8);
+    drawSphere(q, 10, 9, 8);
+    drawSphere(q, 10, 8, 9);
+    EXPECT_EQ(cachedSphereCount(), 5);
+    EXPECT_EQ(liveLists(), others + 5);
+
+    // A planet shrinking through many radii: the table stays full, and what leaves it is deleted.
+    for (int r = 0; r < 100; ++r) {
+        drawSphere(q, 20 + r, 8, 8);
+        drawSphere(q, 10, 8, 8); // kept in use, so never the least recent
+    }
+    EXPECT_EQ(cachedSphereCount(), SphereCacheCapacity);
+    EXPECT_EQ(liveLists(), others + SphereCacheCapacity);
+    drawSphere(q, 10, 8, 8);
+    drawSphere(q, 119, 8, 8);
+    EXPECT_EQ(liveLists(), others + SphereCacheCapacity) << "both still there";
+    drawSphere(other, 10, 8, 8); // long evicted: compiled again in place of another
+    EXPECT_EQ(cachedSphereCount(), SphereCacheCapacity);
+    EXPECT_EQ(liveLists(), others + SphereCacheCapacity);
+
+    setSphereCaching(false);
+    EXPECT_EQ(cachedSphereCount(), 0);
+    EXPECT_EQ(liveLists(), others);
+    drawSphere(q, 10, 8, 8); // straight from GLU
+    EXPECT_EQ(liveLists(), others);
+    setSphereCaching(true);
+    gluDeleteQuadric(q);
+    gluDeleteQuadric(other);
+}

@@ -4,13 +4,6 @@
 #include <GL/gl.h>
 #include <cmath>
 
-Vector3 Frame::transform(Vector3 v, bool isPoint) const {
-    Vector3 r(xAxis.x * v.x + yAxis.x * v.y + zAxis.x * v.z, xAxis.y * v.x + yAxis.y * v.y + zAxis.y * v.z,
-              xAxis.z * v.x + yAxis.z * v.y + zAxis.z * v.z);
-    if (isPoint) r.add(origin);
-    return r;
-}
-
 void Frame::rotate(const Frame& r) {
     Vector3 x = transform(r.xAxis, false);
     Vector3 y = transform(r.yAxis, false);

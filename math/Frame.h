@@ -26,3 +26,11 @@ struct Frame {
     void toMatrix(float m[16]) const;   // column-major, the layout glMultMatrixf takes
     void applyGL() const;
 };
+
+// Here rather than in Frame.cpp so that the per-particle and per-bolt loops inline it.
+inline Vector3 Frame::transform(Vector3 v, bool isPoint) const {
+    Vector3 r(xAxis.x * v.x + yAxis.x * v.y + zAxis.x * v.z, xAxis.y * v.x + yAxis.y * v.y + zAxis.y * v.z,
+              xAxis.z * v.x + yAxis.z * v.y + zAxis.z * v.z);
+    if (isPoint) r.add(origin);
+    return r;
+}

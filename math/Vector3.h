@@ -19,3 +19,40 @@ struct Vector3 {
     void negate();
     void setLength(float l); // leaves a zero vector as it is
 };
+
+// The small operations are defined here so that the particle and collision loops inline them.
+inline float Vector3::dot(Vector3 v) const { return x * v.x + y * v.y + z * v.z; }
+
+inline Vector3 Vector3::cross(Vector3 v) const {
+    return {y * v.z - z * v.y, z * v.x - x * v.z, x * v.y - y * v.x};
+}
+
+inline void Vector3::add(Vector3 v) {
+    x += v.x;
+    y += v.y;
+    z += v.z;
+}
+
+inline void Vector3::subtract(Vector3 v) {
+    x -= v.x;
+    y -= v.y;
+    z -= v.z;
+}
+
+inline void Vector3::addScaled(Vector3 v, float s) {
+    x += v.x * s;
+    y += v.y * s;
+    z += v.z * s;
+}
+
+inline void Vector3::scale(float s) {
+    x *= s;
+    y *= s;
+    z *= s;
+}
+
+inline void Vector3::negate() {
+    x = -x;
+    y = -y;
+    z = -z;
+}

@@ -309,7 +309,9 @@ TEST(BadSounds, StaySilentAndPrintNothingOrLoadOnlyWhatTheyHold) {
             // A stream takes the header's word for its length; a sound loaded whole knows it.
             double seconds = -1;
             sound->getLength(seconds);
-            if (!stream) EXPECT_NEAR(seconds, c.seconds, 0.03) << c.name;
+            if (!stream) {
+                EXPECT_NEAR(seconds, c.seconds, 0.03) << c.name;
+            }
             // It plays for as long as it really lasts, whatever its header claimed.
             Channel channel;
             ASSERT_EQ(sounds->playSound(ChannelFree, sound, false, &channel), OK) << c.name;

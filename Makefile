@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: run test build deps screenshot clean
+.PHONY: run test build deps screenshot bench clean
 
 run: build
 	cd $(BUILD) && ./gravimel
@@ -13,6 +13,10 @@ test: build
 # The picture at the top of the README: the game in play, from the real renderer under Xvfb.
 screenshot: build
 	bash tools/screenshot.sh $(BUILD) $(BUILD)/screenshot.png
+
+# Timings of the update, the collision pass, rendering, sound and whole frames (see README).
+bench: deps
+	bash tools/bench.sh
 
 build: deps
 	cmake -S . -B $(BUILD)

@@ -1,6 +1,8 @@
 // Particle explosions: setup from the shared random generator, flight and fade, camera-facing drawing.
 #include "effects/Explosion.h"
 
+#include "effects/ParticleSprite.h"
+
 #include <cstdlib>
 
 #include "audio/GameAudio.h"
@@ -117,47 +119,14 @@ void Explosion::draw() {}
 void Explosion::drawTranslucent() {
     if (!(life > 0) || particleCount <= 0 || !particles) return;
     float fade = life / Lifetime;
-    glPushMatrix();
-    glLoadIdentity(); // particles are in world coordinates; the camera is in the projection
-    glDisable(GL_CULL_FACE);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, textureFor(kind));
-    glDisable(GL_LIGHTING);
-    glDepthMask(GL_FALSE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE); // additive, so overlapping particles glow
-
+    beginParticleSprites(textureFor(kind));
     Frame camera = cameraFrame;
-    glBegin(GL_TRIANGLES);
     for (int i = 0; i < particleCount; ++i) {
         const ExplosionParticle& p = particles[i];
         glColor4f(p.red, p.green, p.blue, p.alpha * fade);
-        // Upright in the camera's view, apex up, centroid on the particle.
-        float s = p.size;
-        Vector3 a = camera.transform(Vector3(0, 0.666666f * s, 0), false);
-        Vector3 b = camera.transform(Vector3(0.5f * s, -0.333333f * s, 0), false);
-        Vector3 c = camera.transform(Vector3(-0.5f * s, -0.333333f * s, 0), false);
-        a.add(p.position);
-        b.add(p.position);
-        c.add(p.position);
-        glTexCoord2f(0.5f, 0);
-        glVertex3f(a.x, a.y, a.z);
-        glTexCoord2f(1, 1);
-        glVertex3f(b.x, b.y, b.z);
-        glTexCoord2f(0, 1);
-        glVertex3f(c.x, c.y, c.z);
+        emitParticleSprite(camera, p.position, p.size);
     }
-    glEnd();
-
-    static const GLfloat white[4] = {1, 1, 1, 1};
-    glColor4fv(white);
-    glEnable(GL_CULL_FACE);
-    glDisable(GL_TEXTURE_2D);
-    glDepthMask(GL_TRUE);
-    glEnable(GL_LIGHTING);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDisable(GL_BLEND);
-    glPopMatrix();
+    endParticleSprites();
 }
 
 void Explosion::update() {

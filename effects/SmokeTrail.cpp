@@ -1,6 +1,8 @@
 // A ship's exhaust: a fixed ring of puffs born at the tail, aged, coloured by age and drawn additively.
 #include "effects/SmokeTrail.h"
 
+#include "effects/ParticleSprite.h"
+
 #include <cstdlib>
 
 #include "data/Globals.h"
@@ -107,48 +109,16 @@ void SmokeTrail::collideWithReward(Reward&) {}
 void SmokeTrail::draw() {}
 
 void SmokeTrail::drawTranslucent() {
-    glPushMatrix();
-    glLoadIdentity(); // puffs are in world coordinates; the camera is in the projection
-    glDisable(GL_CULL_FACE);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, smokeTrailTexture);
-    glDisable(GL_LIGHTING);
-    glDepthMask(GL_FALSE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-
+    beginParticleSprites(smokeTrailTexture);
     Frame camera = cameraFrame;
-    glBegin(GL_TRIANGLES);
     for (const SmokeTrailParticle& p : particles) {
         if (!(p.life > 0)) continue;
         Vector3 colour;
         float shade = smokeColour(p, colour);
         glColor4f(colour.x, colour.y, colour.z, p.life / PuffLifetime * shade);
-        float s = p.size;
-        Vector3 a = camera.transform(Vector3(0, 0.666666f * s, 0), false);
-        Vector3 b = camera.transform(Vector3(0.5f * s, -0.333333f * s, 0), false);
-        Vector3 c = camera.transform(Vector3(-0.5f * s, -0.333333f * s, 0), false);
-        a.add(p.position);
-        b.add(p.position);
-        c.add(p.position);
-        glTexCoord2f(0.5f, 0);
-        glVertex3f(a.x, a.y, a.z);
-        glTexCoord2f(1, 1);
-        glVertex3f(b.x, b.y, b.z);
-        glTexCoord2f(0, 1);
-        glVertex3f(c.x, c.y, c.z);
+        emitParticleSprite(camera, p.position, p.size);
     }
-    glEnd();
-
-    static const GLfloat white[4] = {1, 1, 1, 1};
-    glColor4fv(white);
-    glEnable(GL_CULL_FACE);
-    glDisable(GL_TEXTURE_2D);
-    glDepthMask(GL_TRUE);
-    glEnable(GL_LIGHTING);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDisable(GL_BLEND);
-    glPopMatrix();
+    endParticleSprites();
 }
 
 void SmokeTrail::update() {

@@ -52,5 +52,6 @@ GLuint smokeTrailTexture = 0;
 
 std::list<Explosion*> explosions;
 Frame cameraFrame;
+ViewVolume cameraView(CameraFieldOfView, CameraAspect, CameraNear, CameraFar);
 Ship ShipTable[PlayerCount];
 ShipAI ShipAITable[PlayerCount];

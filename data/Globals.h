@@ -7,6 +7,7 @@
 
 #include "math/Frame.h"
 #include "math/Vector3.h"
+#include "render/ViewVolume.h"
 
 constexpr int PlayerCount = 8;
 
@@ -45,3 +46,12 @@ extern GLuint smokeTrailTexture;
 
 // Where the camera stood for the frame being drawn; particles turn their faces toward it.
 extern Frame cameraFrame;
+
+// The camera's lens: vertical angle of view in degrees, width over height, near and far planes.
+constexpr double CameraFieldOfView = 60.0;
+constexpr double CameraAspect = 4.0 / 3.0;
+constexpr double CameraNear = 0.1;
+constexpr double CameraFar = 30000.0;
+
+// What that camera can see; objects wholly outside it leave their triangles out.
+extern ViewVolume cameraView;

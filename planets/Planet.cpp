@@ -95,7 +95,7 @@ void Planet::draw() {
     glLoadIdentity(); // the camera lives in the projection matrix
     glTranslatef(position.x, position.y, position.z);
     glRotatef(spin * 0.5f, 0, 0, 1);
-    drawSphere(planetQuadric, radius(), SphereDetail, SphereDetail);
+    if (cameraView.mayShow(position, radius())) drawSphere(planetQuadric, radius(), SphereDetail, SphereDetail);
     glDisable(GL_TEXTURE_2D);
     glPopMatrix();
 }
@@ -115,7 +115,8 @@ void Planet::drawTranslucent() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, shellDiffuse);
     // Always full size, so the gap to the solid sphere shows how much health is gone.
-    drawSphere(atmosphereQuadric, FullRadius, SphereDetail, SphereDetail);
+    if (cameraView.mayShow(position, FullRadius))
+        drawSphere(atmosphereQuadric, FullRadius, SphereDetail, SphereDetail);
     glDisable(GL_BLEND);
     glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, opaqueDiffuse);
     glDisable(GL_TEXTURE_2D);

@@ -17,15 +17,17 @@ void World::render() {
     drawOpaquePass();
     drawTranslucentPass();
     drawHud();
+    cameraView.forgetEye();
 }
 
 void World::placeCamera() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(60.0, 4.0 / 3.0, 0.1, 30000.0);
+    gluPerspective(CameraFieldOfView, CameraAspect, CameraNear, CameraFar);
     Frame eye = ShipTable[0].frame;
     eye.multiply(Frame(cameraOffset));
     cameraFrame = eye;
+    cameraView.setEye(eye);
     // The view goes onto the projection matrix, so the model-view holds world coordinates and the
     // ships' lights are placed in world space.
     eye.invert();

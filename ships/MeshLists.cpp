@@ -1,10 +1,15 @@
 // Compiles the model tables into display lists, with every material change inside the list.
 #include "ships/MeshLists.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 GLuint shipList = 0; // 0 until built
 GLuint rewardList = 0;
+GLuint shipStates = 0;
+GLuint rewardStates = 0;
 
 // The ship model lies along its y axis with z up; the game flies along -Z with Y up. Normals turn with
 // the positions, or the lights would shine on the ship as if it were standing on its tail.
@@ -47,11 +52,15 @@ void leaveMaterialNeutral(const ListStyle& style) {
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 1.0f);
 }
 
+ListStyle styleOf(ModelKind kind) {
+    return kind == ModelKind::Ship ? ListStyle{shipPosition, shipNormal, false}
+                                   : ListStyle{rewardPosition, rewardNormal, true};
+}
+
 } // namespace
 
 GLuint compileModelList(const MeshModel& model, ModelKind kind) {
-    const ListStyle style = kind == ModelKind::Ship ? ListStyle{shipPosition, shipNormal, false}
-                                                    : ListStyle{rewardPosition, rewardNormal, true};
+    const ListStyle style = styleOf(kind);
     const GLuint name = glGenLists(1);
     glNewList(name, GL_COMPILE);
     glBegin(GL_TRIANGLES);
@@ -82,6 +91,32 @@ GLuint compileModelList(const MeshModel& model, ModelKind kind) {
     return name;
 }
 
+GLuint compileModelStateList(const MeshModel& model, ModelKind kind) {
+    const ListStyle style = styleOf(kind);
+    const GLuint name = glGenLists(1);
+    glNewList(name, GL_COMPILE);
+    if (model.faceCount > 0) {
+        const MeshFace& last = model.faces[model.faceCount - 1];
+        const MeshPoint n = style.normal(model.normals[last.normal[2]]);
+        const MeshTexCoord& t = model.texCoords[last.texCoord[2]];
+        glNormal3f(n.x, n.y, n.z);
+        glTexCoord2f(t.u, t.v);
+    }
+    leaveMaterialNeutral(style);
+    glEndList();
+    return name;
+}
+
+float modelRadius(const MeshModel& model, ModelKind kind) {
+    const ListStyle style = styleOf(kind);
+    float furthest = 0;
+    for (int i = 0; i < model.positionCount; ++i) {
+        const MeshPoint p = style.position(model.positions[i]);
+        furthest = std::max(furthest, std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z));
+    }
+    return furthest;
+}
+
 GLuint shipMeshList() {
     if (shipList == 0) shipList = compileModelList(shipModel, ModelKind::Ship);
     return shipList;
@@ -90,4 +125,24 @@ GLuint shipMeshList() {
 GLuint rewardMeshList() {
     if (rewardList == 0) rewardList = compileModelList(rewardModel, ModelKind::Reward);
     return rewardList;
+}
+
+GLuint shipStateList() {
+    if (shipStates == 0) shipStates = compileModelStateList(shipModel, ModelKind::Ship);
+    return shipStates;
+}
+
+GLuint rewardStateList() {
+    if (rewardStates == 0) rewardStates = compileModelStateList(rewardModel, ModelKind::Reward);
+    return rewardStates;
+}
+
+float shipMeshRadius() {
+    static const float radius = modelRadius(shipModel, ModelKind::Ship);
+    return radius;
+}
+
+float rewardMeshRadius() {
+    static const float radius = modelRadius(rewardModel, ModelKind::Reward);
+    return radius;
 }

@@ -14,9 +14,21 @@ GLuint shipMeshList();
 // with diffuse 1.
 GLuint rewardMeshList();
 
+// What drawing the model's list leaves behind, without the triangles: the same material state and the
+// last vertex's normal and texture coordinate. Called instead of the model's list when it is out of
+// view, so everything drawn after it finds the GL as it would have.
+GLuint shipStateList();
+GLuint rewardStateList();
+
+// The furthest vertex from the model's origin, in game units before any scaling.
+float shipMeshRadius();
+float rewardMeshRadius();
+
 // Which way a model's tables turn into game units: the ship's length lies along its y axis and is turned
 // to fly along -Z; the reward is only scaled. Both are scaled by 100.
 enum class ModelKind { Ship, Reward };
 
 // Compiles a fresh list on every call; the two functions above keep the one they compiled.
 GLuint compileModelList(const MeshModel& model, ModelKind kind);
+GLuint compileModelStateList(const MeshModel& model, ModelKind kind);
+float modelRadius(const MeshModel& model, ModelKind kind);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "audio/GameAudio.h"
+#include "data/Globals.h"
 #include "effects/Explosion.h"
 #include "objects/CollisionResponses.h"
 #include "ships/MeshLists.h"
@@ -45,7 +46,7 @@ void Reward::draw() {
     glLoadIdentity();
     glTranslatef(position.x, position.y, position.z);
     glRotatef(spin * 5, 1, 1, 1);
-    glCallList(rewardMeshList());
+    glCallList(cameraView.mayShow(position, rewardMeshRadius()) ? rewardMeshList() : rewardStateList());
     glPopMatrix();
 }
 

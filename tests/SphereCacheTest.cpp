@@ -8,25 +8,16 @@
 #include "support/GLTestWindow.h"
 #include "support/GameFixture.h"
 
+using testing_support::differingBytes;
 using testing_support::GameTest;
 
 namespace {
 
-// The second of two renders: each then starts from the GL state the same frame left behind.
 std::vector<unsigned char> renderTwice(World& w, bool sphereLists) {
     setSphereCaching(sphereLists);
-    w.render();
-    w.render();
-    std::vector<unsigned char> frame = testing_support::readFrame();
+    std::vector<unsigned char> frame = testing_support::settledFrame(w);
     setSphereCaching(true);
     return frame;
-}
-
-long differingBytes(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
-    long n = 0;
-    for (size_t i = 0; i < a.size(); ++i)
-        n += a[i] != b[i];
-    return n;
 }
 
 // Display lists that exist now; names up to 20000 cover every list this test process makes.

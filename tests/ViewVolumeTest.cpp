@@ -12,6 +12,7 @@
 #include "support/GLTestWindow.h"
 #include "support/GameFixture.h"
 
+using testing_support::differingBytes;
 using testing_support::GameTest;
 
 namespace {
@@ -31,18 +32,9 @@ bool clipsIn(const Frame& view, Vector3 world) {
 
 std::vector<unsigned char> renderTwice(World& w, bool culling) {
     cameraView.setCulling(culling);
-    w.render();
-    w.render();
-    std::vector<unsigned char> frame = testing_support::readFrame();
+    std::vector<unsigned char> frame = testing_support::settledFrame(w);
     cameraView.setCulling(true);
     return frame;
-}
-
-long differingBytes(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
-    long n = 0;
-    for (size_t i = 0; i < a.size(); ++i)
-        n += a[i] != b[i];
-    return n;
 }
 
 } // namespace

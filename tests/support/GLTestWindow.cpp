@@ -56,6 +56,13 @@ std::vector<unsigned char> readFrame() {
     return pixels;
 }
 
+long differingBytes(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+    long n = a.size() == b.size() ? 0 : 1; // frames of different sizes never match
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+        n += a[i] != b[i];
+    return n;
+}
+
 int countLitPixels(int x0, int y0, int x1, int y1, int threshold) {
     std::vector<unsigned char> frame = readFrame();
     int lit = 0;

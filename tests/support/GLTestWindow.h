@@ -21,5 +21,6 @@ Pixel readPixel(int x, int y);                       // from the back buffer, y 
 std::vector<unsigned char> readFrame();              // 800x600 RGB, bottom row first
 int countLitPixels(int x0, int y0, int x1, int y1, int threshold = 30); // in the rectangle [x0,x1) x [y0,y1)
 bool savePng(const std::string& path);               // the back buffer, for looking at
+long differingBytes(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b);
 
 } // namespace testing_support

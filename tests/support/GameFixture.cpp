@@ -26,4 +26,10 @@ void GameTest::SetUp() {
     srand(1);
 }
 
+std::vector<unsigned char> settledFrame(World& w) {
+    w.render();
+    w.render();
+    return readFrame();
+}
+
 } // namespace testing_support

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "world/World.h"
 
 namespace testing_support {
@@ -14,5 +16,9 @@ protected:
     static World& world();
     void SetUp() override;
 };
+
+// The second of two renders of the world as it stands: that one starts from the GL state the same
+// frame left behind, so it can be compared byte for byte with another drawn the same way.
+std::vector<unsigned char> settledFrame(World& w);
 
 } // namespace testing_support

@@ -15,10 +15,10 @@ namespace {
 
 CollisionShape sphere(Vector3 centre, float radius) { return CollisionShape(Sphere, centre, radius); }
 
-// Two beams 30 apart along x, each running from z to z - 133.33333, at height y.
-CollisionShape beams(float x1, float x2, float y, float z) {
-    return CollisionShape(TwinBeam, Vector3((x1 + x2) / 2, y, z), Vector3(x1, y, z),
-                          Vector3(x1, y, z - 133.33333f), Vector3(x2, y, z), Vector3(x2, y, z - 133.33333f));
+// Two beams 30 apart along x, each running from z to z - 133.33333, at height 0.
+CollisionShape beams(float z) {
+    return CollisionShape(TwinBeam, Vector3(0, 0, z), Vector3(-15, 0, z), Vector3(-15, 0, z - 133.33333f),
+                          Vector3(15, 0, z), Vector3(15, 0, z - 133.33333f));
 }
 
 std::vector<int> explosionKinds() {
@@ -37,17 +37,16 @@ TEST(CollisionShapes, SpheresMustOverlapAndBeamsMustReachThem) {
     } cases[] = {
         {sphere({0, 0, 0}, 20), sphere({40, 0, 0}, 20), false}, // touching is not colliding
         {sphere({0, 0, 0}, 20), sphere({39.9f, 0, 0}, 20), true},
-        {beams(-15, 15, 0, 600), sphere({0, 0, 0}, 500), true},  // laser reaching a planet's surface
-        {sphere({0, 0, 0}, 500), beams(-15, 15, 0, 600), true},  // the same, asked the other way round
-        {beams(-15, 15, 0, 700), sphere({0, 0, 0}, 500), false}, // still short of it
-        {beams(-15, 15, 0, 100), sphere({0, 0, 0}, 500), false}, // wholly inside
-        {beams(-15, 15, 0, 60), sphere({30, 0, 0}, 20), true},   // only the second beam crosses
-        {beams(-15, 15, 0, 60), sphere({-30, 0, 0}, 20), true},  // only the first
-        {beams(-15, 15, 0, 60), beams(-15, 15, 0, 60), false},   // lasers never meet lasers
+        {beams(600), sphere({0, 0, 0}, 500), true},  // laser reaching a planet's surface
+        {sphere({0, 0, 0}, 500), beams(600), true},  // the same, asked the other way round
+        {beams(700), sphere({0, 0, 0}, 500), false}, // still short of it
+        {beams(100), sphere({0, 0, 0}, 500), false}, // wholly inside
+        {beams(60), sphere({30, 0, 0}, 20), true},   // only the second beam crosses
+        {beams(60), sphere({-30, 0, 0}, 20), true},  // only the first
+        {beams(60), beams(60), false},               // lasers never meet lasers
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.a.intersects(c.b), c.hit) << "shapes at " << c.a.centre.z << " and " << c.b.centre.x;
-
     CollisionShape odd = sphere({0, 0, 0}, 500);
     odd.kind = 7;
     testing::internal::CaptureStdout();
@@ -62,17 +61,13 @@ TEST(CollisionShapes, SegmentHitsOnlyWhereItCrossesTheSurfaceAndNeverDividesByZe
         Vector3 start, direction;
         bool hit;
     } cases[] = {
-        {{0, 0, 600}, {0, 0, -100}, true}, // ends exactly on the surface
-        {{0, 0, 600}, {0, 0, -99}, false},
-        {{0, 0, 450}, {0, 0, 100}, true},    // starts inside and leaves
-        {{0, 0, 600}, {0, 0, 100}, false},   // points away
-        {{500, 0, 100}, {0, 0, -200}, true}, // grazes the side
-        {{501, 0, 100}, {0, 0, -200}, false},
-        {{0, 0, 500}, {0, 0, 100}, true}, // starts on the surface, either way
-        {{0, 0, 500}, {0, 0, -100}, true},
-        {{0, 0, 500}, {0, 0, 0}, true},  // a point on the surface
-        {{0, 0, 600}, {0, 0, 0}, false}, // a point outside
-        {{0, 0, 0}, {0, 0, 0}, false},   // a point inside
+        {{0, 0, 600}, {0, 0, -100}, true},   {{0, 0, 600}, {0, 0, -99}, false}, // ends exactly on the surface
+        {{0, 0, 450}, {0, 0, 100}, true},                                       // starts inside and leaves
+        {{0, 0, 600}, {0, 0, 100}, false},                                      // points away
+        {{500, 0, 100}, {0, 0, -200}, true}, {{501, 0, 100}, {0, 0, -200}, false}, // grazes the side
+        {{0, 0, 500}, {0, 0, 100}, true},    {{0, 0, 500}, {0, 0, -100}, true},    // starts on the surface
+        {{0, 0, 500}, {0, 0, 0}, true},      {{0, 0, 600}, {0, 0, 0}, false},      // points on and outside it
+        {{0, 0, 0}, {0, 0, 0}, false},                                             // and a point inside
     };
     for (const Case& c : cases) {
         std::feclearexcept(FE_ALL_EXCEPT);
@@ -97,41 +92,28 @@ class CollisionResponse : public testing_support::GameTest {
     Projectile laser;
 };
 
-TEST_F(CollisionResponse, LaserOnShipCostsTwoScoresTheShooterAndAngersTheVictim) {
-    struct Case {
-        int healthBefore, healthAfter, points;
-    } cases[] = {{25, 23, 100}, {2, 0, 10000}, {1, -1, 10000}};
-    int hatred = ShipAITable[4].hatred[1];
-    for (const Case& c : cases) {
-        ShipTable[4].health = c.healthBefore;
-        int score = ShipTable[1].score;
-        resolveCollision(ShipTable[4], laserOf(1));
-        EXPECT_EQ(ShipTable[4].health, c.healthAfter);
-        EXPECT_EQ(ShipTable[1].score - score, c.points);
-        EXPECT_EQ(ShipAITable[4].hatred[1], hatred += 2);
-        EXPECT_TRUE(ShipTable[4].alive); // its own next update explodes it
+// A laser costs 2 health, angers the victim by 2 (a planet's owner by 4) and is used up; one on the
+// shooter's own planet does nothing more.
+TEST_F(CollisionResponse, LaserHitsScoreTheShooterAndAngerTheVictim) {
+    auto shoot = [&](auto& target, int shooter, int owner, int before, int after, int points, int rise) {
+        SCOPED_TRACE(testing::Message() << "owner " << owner << " health " << before);
+        target.health = before;
+        int score = ShipTable[shooter].score, hatred = ShipAITable[owner].hatred[shooter];
+        resolveCollision(target, laserOf(shooter));
+        EXPECT_EQ(target.health, after);
+        EXPECT_TRUE(target.alive); // a ship's own next update explodes it
+        EXPECT_EQ(ShipTable[shooter].score - score, points);
+        EXPECT_EQ(ShipAITable[owner].hatred[shooter] - hatred, rise);
         EXPECT_FALSE(laser.isCollidable());
-    }
-    EXPECT_EQ(explosionKinds(), (std::vector<int>{Spark, Spark, Spark}));
-}
-
-TEST_F(CollisionResponse, LaserOnPlanetWearsDownOnlyAnotherPlayersPlanet) {
-    struct Case {
-        int shooter, owner, healthBefore, healthAfter, points, hatredRise;
-    } cases[] = {{3, 5, 2, 0, 100000, 4}, {3, 5, 150, 148, 500, 4}, {2, 2, 150, 150, 0, 0}};
-    for (const Case& c : cases) {
-        Planet& planet = world().planets[c.owner];
-        planet.health = c.healthBefore;
-        int score = ShipTable[c.shooter].score;
-        int hatred = ShipAITable[c.owner].hatred[c.shooter];
-        resolveCollision(planet, laserOf(c.shooter));
-        EXPECT_EQ(planet.health, c.healthAfter);
-        EXPECT_TRUE(planet.alive);
-        EXPECT_EQ(ShipTable[c.shooter].score - score, c.points);
-        EXPECT_EQ(ShipAITable[c.owner].hatred[c.shooter] - hatred, c.hatredRise);
-        EXPECT_FALSE(laser.isCollidable());
-    }
-    EXPECT_EQ(explosionKinds(), (std::vector<int>{Spark, Spark, Spark}));
+    };
+    shoot(ShipTable[4], 1, 4, 25, 23, 100, 2);
+    shoot(ShipTable[4], 1, 4, 2, 0, 10000, 2);
+    shoot(ShipTable[4], 1, 4, 1, -1, 10000, 2);
+    Planet* planets = world().planets;
+    shoot(planets[5], 3, 5, 2, 0, 100000, 4);
+    shoot(planets[5], 3, 5, 150, 148, 500, 4);
+    shoot(planets[2], 2, 2, 150, 150, 0, 0);
+    EXPECT_EQ(explosionKinds(), std::vector<int>(6, Spark));
 }
 
 TEST_F(CollisionResponse, ShipsDieOnAnyPlanetAndOnEachOther) {
@@ -141,9 +123,8 @@ TEST_F(CollisionResponse, ShipsDieOnAnyPlanetAndOnEachOther) {
 
     Vector3 first = ShipTable[6].frame.origin;
     resolveCollision(ShipTable[6], ShipTable[3]);
-    EXPECT_FALSE(ShipTable[6].alive);
-    EXPECT_FALSE(ShipTable[3].alive);
-    ASSERT_EQ(explosionKinds(), (std::vector<int>{ShipBlast, ShipBlast, ShipBlast}));
+    EXPECT_FALSE(ShipTable[6].alive || ShipTable[3].alive);
+    ASSERT_EQ(explosionKinds(), std::vector<int>(3, ShipBlast));
     EXPECT_EQ((*++explosions.begin())->position.x, first.x); // the first ship named blows up first
 }
 
@@ -165,7 +146,6 @@ TEST_F(CollisionResponse, RewardsGoOnlyToShipsAndAnythingElseJustUsesThemUp) {
     for (int i = 0; i < 5; ++i)
         EXPECT_FALSE(r[i].isCollidable()) << "reward " << i;
     EXPECT_EQ(explosionKinds(), std::vector<int>(5, RewardBurst));
-
     testing::internal::CaptureStdout();
     resolveCollision(world().planets[0], world().planets[1]);
     fflush(stdout);
@@ -176,16 +156,14 @@ TEST_F(CollisionResponse, RewardsGoOnlyToShipsAndAnythingElseJustUsesThemUp) {
 // Through the real dispatch: the shooter's beams start inside its own sphere, yet only the victim is hit,
 // and they still do so once the shooter itself is dead.
 TEST_F(CollisionResponse, BeamsOfALiveOrDeadShipHitOthersButNeverTheirShip) {
+    Ship &shooter = ShipTable[1], &victim = ShipTable[4];
     for (bool shooterAlive : {true, false}) {
-        Ship& shooter = ShipTable[1];
-        Ship& victim = ShipTable[4];
         shooter.frame = Frame(Vector3(0, 0, 0));
         shooter.alive = shooterAlive;
         victim.frame = Frame(Vector3(15, 0, -100));
         victim.health = 25;
-        Projectile& q = laserOf(1);
-        q.frame = shooter.frame;
-        shooter.children = {&q};
+        laserOf(1).frame = shooter.frame;
+        shooter.children = {&laser};
         shooter.checkCollisions(victim);
         shooter.children.clear();
         EXPECT_EQ(victim.health, 23);

@@ -3,27 +3,27 @@
 
 #include <SDL/SDL.h>
 #include <cmath>
+#include <string>
 #include <unistd.h>
 
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
 
-using testing_support::GameTest;
-
 namespace {
 
-SDL_Event key(Uint8 type, SDLKey sym) {
+// Every SDL event struct starts with the type, so one field sets it for all of them.
+SDL_Event event(Uint8 type) {
     SDL_Event e{};
     e.type = type;
-    e.key.type = type;
+    return e;
+}
+SDL_Event key(Uint8 type, SDLKey sym) {
+    SDL_Event e = event(type);
     e.key.keysym.sym = sym;
     return e;
 }
-
 SDL_Event button(Uint8 type, Uint8 which) {
-    SDL_Event e{};
-    e.type = type;
-    e.button.type = type;
+    SDL_Event e = event(type);
     e.button.button = which;
     return e;
 }
@@ -36,117 +36,108 @@ SDL_Event button(Uint8 type, Uint8 which) {
 extern "C" const char* __lsan_default_options() { return "detect_leaks=0"; }
 #endif
 
-using Input = GameTest;
+using Input = testing_support::GameTest;
 
-TEST_F(Input, KeysSetThrustAndReleasingEitherStrafeKeyStopsAllStrafing) {
+TEST_F(Input, KeysAndButtonsDriveShipZeroAndADeadShipOnlyBrakes) {
     World& w = world();
     Ship& ship = ShipTable[0];
-    w.handleEvent(key(SDL_KEYDOWN, SDLK_a));
-    w.handleEvent(key(SDL_KEYDOWN, SDLK_d));
-    EXPECT_EQ(ship.thrust.x, 15);
-    w.handleEvent(key(SDL_KEYUP, SDLK_a)); // D is still held
-    EXPECT_EQ(ship.thrust.x, 0);
-    w.handleEvent(key(SDL_KEYDOWN, SDLK_UP));
-    EXPECT_EQ(ship.thrust.z, -15);
-    EXPECT_TRUE(ship.smokeTrail.emitting);
-    w.handleEvent(key(SDL_KEYDOWN, SDLK_s));
-    EXPECT_EQ(ship.thrust.z, 15);
-    w.handleEvent(key(SDL_KEYUP, SDLK_w));
-    EXPECT_EQ(ship.thrust.z, 0);
-    EXPECT_FALSE(ship.smokeTrail.emitting);
-    w.handleEvent(key(SDL_KEYDOWN, SDLK_SPACE));
-    EXPECT_TRUE(ship.braking);
-    w.handleEvent(key(SDL_KEYUP, SDLK_SPACE));
-    EXPECT_FALSE(ship.braking);
-}
-
-TEST_F(Input, DeadShipBrakesButNeitherFiresNorThrusts) {
-    World& w = world();
-    Ship& ship = ShipTable[0];
-    ship.explode();
-    w.handleEvent(key(SDL_KEYDOWN, SDLK_SPACE));
-    w.handleEvent(button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT));
-    w.handleEvent(key(SDL_KEYDOWN, SDLK_w));
-    EXPECT_TRUE(ship.braking);
-    EXPECT_FALSE(ship.firing);
-    EXPECT_EQ(ship.thrust.z, 0);
-}
-
-TEST_F(Input, ButtonsFireAndTheWheelZoomsWithinItsLimits) {
-    World& w = world();
-    Ship& ship = ShipTable[0];
-    for (Uint8 b : {SDL_BUTTON_LEFT, SDL_BUTTON_MIDDLE, SDL_BUTTON_RIGHT}) {
-        w.handleEvent(button(SDL_MOUSEBUTTONDOWN, b));
-        EXPECT_TRUE(ship.firing);
-        w.handleEvent(button(SDL_MOUSEBUTTONUP, b));
-        EXPECT_FALSE(ship.firing);
+    const Uint8 down = SDL_KEYDOWN, up = SDL_KEYUP, press = SDL_MOUSEBUTTONDOWN, lift = SDL_MOUSEBUTTONUP;
+    // Thrust x and z after each event, then which of Braking, Firing and Paused hold. Releasing either
+    // strafe key stops all strafing, even with the other held, and either thrust key all thrust.
+    struct Step {
+        SDL_Event e;
+        float x, z;
+        std::string on;
+    } steps[] = {{key(down, SDLK_LEFT), -15, 0, ""},
+                 {key(down, SDLK_d), 15, 0, ""},
+                 {key(down, SDLK_UP), 15, -15, ""},
+                 {key(up, SDLK_a), 0, -15, ""},
+                 {key(down, SDLK_DOWN), 0, 15, ""},
+                 {key(down, SDLK_RIGHT), 15, 15, ""},
+                 {key(up, SDLK_w), 15, 0, ""},
+                 {key(up, SDLK_d), 0, 0, ""},
+                 {key(down, SDLK_SPACE), 0, 0, "B"},
+                 {key(up, SDLK_SPACE), 0, 0, ""},
+                 {button(press, SDL_BUTTON_LEFT), 0, 0, "F"},
+                 {button(lift, SDL_BUTTON_LEFT), 0, 0, ""},
+                 {button(press, SDL_BUTTON_MIDDLE), 0, 0, "F"},
+                 {button(lift, SDL_BUTTON_MIDDLE), 0, 0, ""},
+                 {button(press, SDL_BUTTON_RIGHT), 0, 0, "F"},
+                 {key(down, SDLK_f), 0, 0, "FP"},
+                 {button(lift, SDL_BUTTON_RIGHT), 0, 0, "P"},
+                 {key(down, SDLK_F1), 0, 0, ""}};
+    for (const Step& s : steps) {
+        SCOPED_TRACE(&s - steps);
+        w.handleEvent(s.e);
+        EXPECT_EQ(ship.thrust.x, s.x);
+        EXPECT_EQ(ship.thrust.z, s.z);
+        EXPECT_EQ(ship.smokeTrail.emitting, s.x != 0 || s.z != 0);
+        EXPECT_EQ(ship.braking, s.on.find('B') != std::string::npos);
+        EXPECT_EQ(ship.firing, s.on.find('F') != std::string::npos);
+        EXPECT_EQ(w.paused, s.on.find('P') != std::string::npos);
     }
+    ship.explode();
+    for (SDL_Event e :
+         {key(down, SDLK_SPACE), button(press, SDL_BUTTON_LEFT), key(down, SDLK_w), key(down, SDLK_a)})
+        w.handleEvent(e);
+    EXPECT_TRUE(ship.braking);
+    EXPECT_FALSE(ship.firing || ship.smokeTrail.emitting);
+    EXPECT_EQ(ship.thrust.length(), 0);
+}
+
+TEST_F(Input, TheWheelZoomsInStepsOfFiveWithinItsLimits) {
+    World& w = world();
     w.cameraOffset = Vector3(3, 30, 120);
-    w.handleEvent(button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_WHEELUP));
-    EXPECT_EQ(w.cameraOffset.z, 120);
-    for (int i = 0; i < 5; ++i) w.handleEvent(button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_WHEELDOWN));
-    EXPECT_EQ(w.cameraOffset.y, 55);
-    EXPECT_EQ(w.cameraOffset.z, 145);
-    for (int i = 0; i < 10; ++i) w.handleEvent(button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_WHEELUP));
-    EXPECT_EQ(w.cameraOffset.y, 30);
-    EXPECT_EQ(w.cameraOffset.z, 120);
-    for (int i = 0; i < 20; ++i) w.handleEvent(button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_WHEELDOWN));
+    struct Turn {
+        Uint8 wheel;
+        int clicks;
+        float y, z;
+    } turns[] = {{SDL_BUTTON_WHEELUP, 1, 30, 120},
+                 {SDL_BUTTON_WHEELDOWN, 5, 55, 145},
+                 {SDL_BUTTON_WHEELUP, 10, 30, 120},
+                 {SDL_BUTTON_WHEELDOWN, 20, 80, 170}};
+    for (const Turn& t : turns) {
+        for (int i = 0; i < t.clicks; ++i)
+            w.handleEvent(button(SDL_MOUSEBUTTONDOWN, t.wheel));
+        EXPECT_EQ(w.cameraOffset.y, t.y);
+        EXPECT_EQ(w.cameraOffset.z, t.z);
+    }
     EXPECT_EQ(w.cameraOffset.x, 3);
-    EXPECT_EQ(w.cameraOffset.y, 80);
-    EXPECT_EQ(w.cameraOffset.z, 170);
     w.handleEvent(button(SDL_MOUSEBUTTONUP, SDL_BUTTON_WHEELUP)); // wheel releases are ignored
     EXPECT_EQ(w.cameraOffset.z, 170);
-    w.cameraOffset = Vector3(3, 30, 120);
 }
 
-TEST_F(Input, PauseKeysToggleAndTheMouseStillTurnsTheShip) {
-    World& w = world();
+TEST_F(Input, QueuedEventsAreAllHandledInOneDrainAndTheMouseTurnsEvenWhilePaused) {
     Ship& ship = ShipTable[0];
-    w.handleEvent(key(SDL_KEYDOWN, SDLK_f));
-    EXPECT_TRUE(w.paused);
-    SDL_Event motion{};
-    motion.type = SDL_MOUSEMOTION;
+    const Vector3 noseBefore = ship.frame.zAxis, rightBefore = ship.frame.xAxis;
+    SDL_Event motion = event(SDL_MOUSEMOTION);
     motion.motion.xrel = 10;
-    Vector3 noseBefore = ship.frame.zAxis;
-    Vector3 rightBefore = ship.frame.xAxis;
-    noseBefore.negate();
-    w.handleEvent(motion);
-    // The nose turned 0.05 rad toward the ship's right.
-    Vector3 nose = ship.frame.zAxis;
-    nose.negate();
-    EXPECT_NEAR(nose.dot(rightBefore), std::sin(0.05f), 1e-5f);
-    EXPECT_NEAR(nose.dot(noseBefore), std::cos(0.05f), 1e-5f);
-    w.handleEvent(key(SDL_KEYDOWN, SDLK_F1));
-    EXPECT_FALSE(w.paused);
-}
-
-TEST_F(Input, QueuedEventsAreAllHandledInOneDrain) {
-    World& w = world();
     SDL_Event events[] = {key(SDL_KEYDOWN, SDLK_w), key(SDL_KEYDOWN, SDLK_d),
-                          button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT), key(SDL_KEYDOWN, SDLK_f)};
-    for (SDL_Event& e : events) ASSERT_EQ(SDL_PushEvent(&e), 0);
-    w.handleEvents();
-    EXPECT_EQ(ShipTable[0].thrust.z, -15);
-    EXPECT_EQ(ShipTable[0].thrust.x, 15);
-    EXPECT_TRUE(ShipTable[0].firing);
-    EXPECT_TRUE(w.paused);
+                          button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT), key(SDL_KEYDOWN, SDLK_f), motion};
+    for (SDL_Event& e : events)
+        ASSERT_EQ(SDL_PushEvent(&e), 0);
+    world().handleEvents();
+    EXPECT_EQ(ship.thrust.z, -15);
+    EXPECT_EQ(ship.thrust.x, 15);
+    EXPECT_TRUE(ship.firing);
+    EXPECT_TRUE(world().paused);
+    // The nose (-Z) turned 0.05 rad toward the ship's right.
+    EXPECT_NEAR(-ship.frame.zAxis.dot(rightBefore), std::sin(0.05f), 1e-5f);
+    EXPECT_NEAR(ship.frame.zAxis.dot(noseBefore), std::cos(0.05f), 1e-5f);
     SDL_Event left;
     EXPECT_EQ(SDL_PollEvent(&left), 0);
 }
 
 TEST_F(Input, EscapeAndTheQuitEventEndTheProcessAtOnceWithStatusZero) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    World& w = world();
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    for (SDL_Event stop : {key(SDL_KEYDOWN, SDLK_ESCAPE), quit}) {
+    for (SDL_Event stop : {key(SDL_KEYDOWN, SDLK_ESCAPE), event(SDL_QUIT)}) {
         // Had the drain returned, or gone on to the event behind the quit, the status would not be 0.
         EXPECT_EXIT(
             {
                 SDL_Event behind = key(SDL_KEYDOWN, SDLK_w);
                 SDL_PushEvent(&stop);
                 SDL_PushEvent(&behind);
-                w.handleEvents();
+                world().handleEvents();
                 _exit(3);
             },
             testing::ExitedWithCode(0), "");

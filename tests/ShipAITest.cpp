@@ -1,27 +1,14 @@
 // Tests of the computer pilots: hatred, target choice, and the controls each situation leaves on the ship.
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <cstdlib>
 #include <iterator>
 #include <string>
 
 #include "ai/ShipAI.h"
-#include "planets/Planet.h"
 #include "ships/Ship.h"
-#include "support/GLTestWindow.h"
-#include "world/World.h"
+#include "support/GameFixture.h"
 
 namespace {
-
-World* arena() {
-    static World* world = nullptr; // never destroyed, like the game's own
-    if (!world) {
-        world = new World;
-        theWorld = world;
-    }
-    return world;
-}
 
 int randomTarget(int self, int draw) { return draw % 7 >= self ? draw % 7 + 1 : draw % 7; }
 
@@ -33,20 +20,17 @@ std::string hatesLine(int self, int target, int hate) {
 }
 
 // Pilot 1 against target 2, in a fresh round with every reward gone and hatred and target held still.
-class Pilot : public ::testing::Test {
+class Pilot : public testing_support::GameTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(testing_support::openGLWindow());
-        world = arena();
-        freshRound();
+        GameTest::SetUp();
+        if (!HasFatalFailure()) freshRound();
     }
-
     void freshRound() {
-        world->restart();
-        for (Reward& r : world->rewards)
+        world().restart();
+        for (Reward& r : world().rewards)
             r.active = false;
     }
-
     void situate(int hate, Vector3 at) {
         ai.lastDecay = ai.lastTargetChoice = INT_MAX / 2;
         ai.target = 2;
@@ -55,39 +39,34 @@ class Pilot : public ::testing::Test {
         me.thrust = Vector3();
         me.firing = me.braking = false;
     }
-
     // The nose (-Z) must point at `facing`.
     void expectControls(bool firing, bool braking, float strafe, float fore, Vector3 facing) {
         EXPECT_EQ(me.firing, firing);
         EXPECT_EQ(me.braking, braking);
         EXPECT_EQ(me.thrust.x, strafe);
         EXPECT_EQ(me.thrust.z, fore);
-        Vector3 want = facing;
-        want.subtract(me.frame.origin);
-        want.setLength(1);
-        EXPECT_LT(me.frame.zAxis.dot(want), -0.9999f);
+        facing.subtract(me.frame.origin);
+        facing.setLength(1);
+        EXPECT_LT(me.frame.zAxis.dot(facing), -0.9999f);
     }
-
-    World* world = nullptr;
     ShipAI& ai = ShipAITable[1];
     Ship& me = ShipTable[1];
     Ship& enemy = ShipTable[2];
 };
 
 TEST_F(Pilot, FirstChoiceIsARandomOtherPlayerAndAnnounced) {
-    for (int seed : {1, 2, 3, 99}) {
+    for (int seed : {1, 2, 3, 99})
         for (int n = 0; n < PlayerCount; n++) {
             ShipAI record;
             srand(seed);
             testing::internal::CaptureStdout();
-            record.attach(world, &ShipTable[n], &world->planets[n]);
+            record.attach(&world(), &ShipTable[n], &world().planets[n]);
             std::string out = testing::internal::GetCapturedStdout();
             srand(seed);
             int expected = randomTarget(n, rand());
             EXPECT_EQ(record.target, expected) << "seed " << seed << " player " << n;
             EXPECT_EQ(out, hatesLine(n, expected, 5));
         }
-    }
     ShipAI unattached;
     testing::internal::CaptureStdout();
     unattached.chooseTarget(false);
@@ -113,22 +92,15 @@ TEST_F(Pilot, HitsMakeTheMostHatedShooterTheTargetOnlyAboveTen) {
         int before = ai.target;
         srand(100 + i);
         testing::internal::CaptureStdout();
-        if (h.onPlanet)
-            ai.addPlanetHatred(h.shooter, 2);
-        else
-            ai.addHatred(h.shooter, 2);
+        h.onPlanet ? ai.addPlanetHatred(h.shooter, 2) : ai.addHatred(h.shooter, 2);
         std::string out = testing::internal::GetCapturedStdout();
         int next = rand();
         srand(100 + i);
         int first = rand();
         EXPECT_EQ(ai.hatred[h.shooter], h.hatred);
-        if (h.target == random) {
-            EXPECT_EQ(ai.target, randomTarget(1, first));
-            EXPECT_EQ(next, rand()) << "one draw per forced choice";
-        } else {
-            EXPECT_EQ(ai.target, h.target);
-            EXPECT_EQ(next, first) << "a choice by hatred draws nothing";
-        }
+        EXPECT_EQ(ai.target, h.target == random ? randomTarget(1, first) : h.target);
+        // A forced choice draws once; a choice by hatred draws nothing.
+        EXPECT_EQ(next, h.target == random ? rand() : first);
         EXPECT_EQ(out, ai.target == before ? "" : hatesLine(1, ai.target, ai.hatred[ai.target]));
     }
     for (int i = 0; i < 30; i++)
@@ -154,7 +126,7 @@ TEST_F(Pilot, HatredDecaysEverySixtyOneTicksToFiveWhileThePlanetStandsThenToZero
                  {306, false, 2}, {367, false, 1}, {428, false, 0}, {489, false, 0}};
     ai.hatred[3] = 7;
     for (const Step& s : steps) {
-        world->planets[3].alive = s.planetAlive;
+        world().planets[3].alive = s.planetAlive;
         ai.tick = s.tick;
         ai.decayHatred();
         EXPECT_EQ(ai.hatred[3], s.hatred) << "tick " << s.tick;
@@ -169,68 +141,65 @@ TEST_F(Pilot, HatredDecaysEverySixtyOneTicksToFiveWhileThePlanetStandsThenToZero
 }
 
 TEST_F(Pilot, EachSituationOfTheDecisionListLeavesItsControls) {
-    enum Aim { Ahead, EnemyShip, EnemyHome, OwnHome, TheReward, Planet4 };
-    const Vector3 centre, spawn2 = enemy.frame.origin, home = world->planets[1].position;
-    const Vector3 nearP4 = offset(world->planets[4].position, 0, 0, -999);
+    World& w = world();
+    enum Aim { Ahead, Enemy, EnemyHome, OwnHome, TheReward, Planet4 };
+    const Vector3 O, s2 = enemy.frame.origin, home = w.planets[1].position;
+    const Vector3 p4 = offset(w.planets[4].position, 0, 0, -999);
+    // reward: how far along +Z from the pilot, negative for none; then the controls it must leave.
     struct Row {
         const char* what;
         int homeHealth, hatred;
         Vector3 pilot, enemyShip;
-        bool targetWipedOut, planet4Alive;
-        float reward; // along +Z from the pilot; negative for none
+        bool wipedOut, p4Alive;
+        float reward;
         bool firing, braking;
         float strafe, fore;
         Aim aim;
     } rows[] = {
-        {"defends home", 134, 50, centre, spawn2, false, true, -1, false, false, 0, -15, OwnHome},
-        {"home healthy enough", 135, 50, centre, spawn2, false, true, -1, true, false, 0, -15, EnemyHome},
-        {"reward within 1000", 150, 5, centre, spawn2, false, true, 999, false, false, 0, -15, TheReward},
-        {"reward at 1000", 150, 5, centre, spawn2, false, true, 1000, true, false, 0, -15, EnemyShip},
-        {"hatred 9 reaches far", 150, 9, centre, spawn2, false, true, 999, false, false, 0, -15, TheReward},
-        {"hatred 10 reaches 500", 150, 10, centre, spawn2, false, true, 999, true, false, 0, -15, EnemyShip},
-        {"near reward, brakes", 150, 19, centre, spawn2, false, true, 499, false, true, 0, -15, TheReward},
-        {"reward at 500", 150, 19, centre, spawn2, false, true, 500, true, false, 0, -15, EnemyShip},
-        {"hatred 20 ignores it", 150, 20, centre, spawn2, false, true, 100, true, false, 0, -15, EnemyShip},
-        {"no reward", 150, 5, centre, spawn2, false, true, -1, true, false, 0, -15, EnemyShip},
-        {"enemy at 499", 150, 20, centre, {0, 0, 499}, false, true, -1, true, true, 0, 15, EnemyShip},
-        {"enemy at 500", 150, 20, centre, {0, 0, 500}, false, true, -1, true, false, 0, -15, EnemyShip},
-        {"planet at 999", 150, 20, nearP4, spawn2, false, true, -1, true, false, 15, 15, Planet4},
-        {"planet at 1000", 150, 20, offset(nearP4, 0, 0, -1), spawn2, false, true, -1, true, false, 0, -15,
-         EnemyShip},
-        {"wreck at 499", 150, 20, offset(nearP4, 0, 0, 500), spawn2, false, false, -1, true, false, 15, 15,
-         Planet4},
-        {"wreck at 500", 150, 20, offset(nearP4, 0, 0, 499), spawn2, false, false, -1, true, false, 0, -15,
-         EnemyShip},
-        {"own planet at 999", 150, 20, offset(home, 0, 0, 999), spawn2, false, true, -1, false, false, 15, 15,
-         OwnHome},
-        {"halts home", 150, 5, offset(home, -1499, 0, 0), spawn2, true, true, -1, false, true, 0, 0, Ahead},
-        {"heads home", 150, 40, offset(home, -1500, 0, 0), spawn2, true, true, -1, false, false, 0, -15,
-         OwnHome},
-        {"any reward first", 150, 20, centre, spawn2, true, true, 3000, false, false, 0, -15, TheReward},
+        {"defends home", 134, 50, O, s2, false, true, -1, false, false, 0, -15, OwnHome},
+        {"home healthy enough", 135, 50, O, s2, false, true, -1, true, false, 0, -15, EnemyHome},
+        {"reward within 1000", 150, 5, O, s2, false, true, 999, false, false, 0, -15, TheReward},
+        {"reward at 1000", 150, 5, O, s2, false, true, 1000, true, false, 0, -15, Enemy},
+        {"hatred 9 reaches far", 150, 9, O, s2, false, true, 999, false, false, 0, -15, TheReward},
+        {"hatred 10 reaches 500", 150, 10, O, s2, false, true, 999, true, false, 0, -15, Enemy},
+        {"near reward, brakes", 150, 19, O, s2, false, true, 499, false, true, 0, -15, TheReward},
+        {"reward at 500", 150, 19, O, s2, false, true, 500, true, false, 0, -15, Enemy},
+        {"hatred 20 ignores it", 150, 20, O, s2, false, true, 100, true, false, 0, -15, Enemy},
+        {"no reward", 150, 5, O, s2, false, true, -1, true, false, 0, -15, Enemy},
+        {"enemy at 499", 150, 20, O, {0, 0, 499}, false, true, -1, true, true, 0, 15, Enemy},
+        {"enemy at 500", 150, 20, O, {0, 0, 500}, false, true, -1, true, false, 0, -15, Enemy},
+        {"planet at 999", 150, 20, p4, s2, false, true, -1, true, false, 15, 15, Planet4},
+        {"planet at 1000", 150, 20, offset(p4, 0, 0, -1), s2, false, true, -1, true, false, 0, -15, Enemy},
+        {"wreck at 499", 150, 20, offset(p4, 0, 0, 500), s2, false, false, -1, true, false, 15, 15, Planet4},
+        {"wreck at 500", 150, 20, offset(p4, 0, 0, 499), s2, false, false, -1, true, false, 0, -15, Enemy},
+        {"own at 999", 150, 20, offset(home, 0, 0, 999), s2, false, true, -1, false, false, 15, 15, OwnHome},
+        {"halts home", 150, 5, offset(home, -1499, 0, 0), s2, true, true, -1, false, true, 0, 0, Ahead},
+        {"heads home", 150, 40, offset(home, -1500, 0, 0), s2, true, true, -1, false, false, 0, -15, OwnHome},
+        {"any reward first", 150, 20, O, s2, true, true, 3000, false, false, 0, -15, TheReward},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         freshRound();
         situate(r.hatred, r.pilot);
-        world->planets[1].health = r.homeHealth;
+        w.planets[1].health = r.homeHealth;
         enemy.frame.origin = r.enemyShip;
-        enemy.alive = world->planets[2].alive = !r.targetWipedOut;
-        world->planets[4].alive = r.planet4Alive;
-        world->planets[4].health = r.planet4Alive ? 150 : -1;
-        world->rewards[3].active = r.reward >= 0;
-        world->rewards[3].position = offset(r.pilot, 0, 0, r.reward);
+        enemy.alive = w.planets[2].alive = !r.wipedOut;
+        w.planets[4].alive = r.p4Alive;
+        w.planets[4].health = r.p4Alive ? 150 : -1;
+        w.rewards[3].active = r.reward >= 0;
+        w.rewards[3].position = offset(r.pilot, 0, 0, r.reward);
         ai.update();
         const Vector3 aims[] = {offset(r.pilot, 0, 0, -1000), r.enemyShip,
-                                world->planets[2].position,   home,
-                                world->rewards[3].position,   world->planets[4].position};
+                                w.planets[2].position,        home,
+                                w.rewards[3].position,        w.planets[4].position};
         expectControls(r.firing, r.braking, r.strafe, r.fore, aims[r.aim]);
     }
 }
 
 TEST_F(Pilot, AttacksAPlanetJitteringSidewaysAndReaimingAfterNinetyTicks) {
-    Vector3 planet = world->planets[2].position;
+    Vector3 planet = world().planets[2].position;
     const int ticks[] = {0, 1, 50, 91, 92};
-    const bool reaims[] = {false, true, false, false, true}; // more than 90 ticks since the last re-aim
+    const bool reaims[] = {false, true, false, false, true}; // more than 90 ticks after the last re-aim
     srand(42);
     int draws[5];
     for (int& d : draws)
@@ -250,13 +219,14 @@ TEST_F(Pilot, AttacksAPlanetJitteringSidewaysAndReaimingAfterNinetyTicks) {
 }
 
 TEST_F(Pilot, DefenderChasesItsTargetNearHomeFirstThenTheNearestIntruder) {
-    Planet& home = world->planets[1];
+    Planet& home = world().planets[1];
     const float parked = -1; // ship left at its spawn point
+    // chased -1: none, so it holds still near home.
     struct Case {
         float targetDistance;
         bool targetAlive;
         float intruderDistance;
-        int chased; // -1: none, so it holds still near home
+        int chased;
     } cases[] = {{1899, true, 1000, 2},    {1900, true, 1000, 3}, {parked, true, 2699, 3},
                  {parked, true, 2700, -1}, {1000, false, 800, 3}, {1000, false, 1200, 2}};
     for (const Case& c : cases) {
@@ -271,7 +241,7 @@ TEST_F(Pilot, DefenderChasesItsTargetNearHomeFirstThenTheNearestIntruder) {
         if (c.chased < 0)
             expectControls(false, true, 0, 0, offset(me.frame.origin, 0, 0, -1000));
         else if (!ShipTable[c.chased].alive) // a dead intruder sends it on to that player's planet
-            expectControls(true, false, 0, -15, world->planets[c.chased].position);
+            expectControls(true, false, 0, -15, world().planets[c.chased].position);
         else
             expectControls(true, false, 0, -15, ShipTable[c.chased].frame.origin);
     }

@@ -13,13 +13,10 @@
 #include "support/GameFixture.h"
 #include "tools/sim/Invariants.h"
 
-using testing_support::GameTest;
+using SimInvariants = testing_support::GameTest;
+using Breakage = std::pair<std::function<void()>, std::string>;
 
-using SimInvariants = GameTest;
-
-namespace {
 const float NaN = std::nanf("");
-}
 
 TEST_F(SimInvariants, HoldAfterARestartAndThroughAMinuteOfPlay) {
     World& w = world();
@@ -35,7 +32,7 @@ TEST_F(SimInvariants, HoldAfterARestartAndThroughAMinuteOfPlay) {
 
 TEST_F(SimInvariants, LayoutFaultsAreNamed) {
     World& w = world();
-    const std::pair<std::function<void()>, std::string> cases[] = {
+    const Breakage cases[] = {
         {[&] { w.objects.pop_back(); }, "the collision list holds 23 objects instead of 24"},
         {[&] { std::swap(w.objects[0], w.objects[1]); }, "collision list entry 0 is not planet 0"},
         {[&] { std::swap(w.objects[3], w.objects[5]); }, "collision list entry 3 is not ship 1"},
@@ -52,29 +49,27 @@ TEST_F(SimInvariants, LayoutFaultsAreNamed) {
 
 TEST_F(SimInvariants, StateFaultsAreNamed) {
     World& w = world();
-    const std::pair<std::function<void()>, std::string> cases[] = {
+    SmokeTrailParticle* puffs = ShipTable[1].smokeTrail.particles;
+    const Breakage cases[] = {
         {[] { ShipAITable[2].hatred[5] = 51; }, "pilot 2 hates player 5 at 51"},
         {[] { ShipAITable[7].hatred[0] = -1; }, "pilot 7 hates player 0 at -1"},
         {[] { ShipTable[4].velocity.x = NaN; }, "ship 4 has a velocity that is not finite"},
         {[] { ShipTable[6].frame.zAxis.y = INFINITY; }, "ship 6 has a frame that is not finite"},
-        {[] { ShipTable[1].smokeTrail.particles[7].life = NaN; },
-         "a smoke puff of ship 1 has a life that is not a number"},
-        {[] {
-             SmokeTrailParticle& puff = ShipTable[1].smokeTrail.particles[999];
-             puff.life = 1;
-             puff.velocity.z = NaN;
+        {[=] { puffs[7].life = NaN; }, "a smoke puff of ship 1 has a life that is not a number"},
+        {[=] {
+             puffs[999].life = 1;
+             puffs[999].velocity.z = NaN;
          },
          "a live smoke puff of ship 1 is not finite"},
-        // What a burnt-out puff left behind is never drawn or moved again.
-        {[] { ShipTable[1].smokeTrail.particles[3].position.x = NaN; }, ""},
+        {[=] { puffs[3].position.x = NaN; }, ""}, // a burnt-out puff is never drawn or moved again
         {[] {
-             spawnSpark(Vector3());
-             spawnShipBlast(Vector3());
+             spawnSpark({});
+             spawnShipBlast({});
              explosions.back()->particles[1499].velocity.z = NaN;
          },
          "particle 1499 of explosion 1 is not finite"},
         {[] {
-             spawnPlanetBlast(Vector3());
+             spawnPlanetBlast({});
              explosions.back()->position.y = -INFINITY;
          },
          "explosion 0 (kind 3) is not finite"},
@@ -90,10 +85,9 @@ TEST_F(SimInvariants, StateFaultsAreNamed) {
     w.restart();
     Ship& shooter = ShipTable[3];
     shooter.fire();
-    auto* bolt = static_cast<Projectile*>(shooter.children.back());
-    bolt->frame.origin.x = NaN;
+    static_cast<Projectile*>(shooter.children.back())->frame.origin.x = NaN;
     EXPECT_EQ(sim::checkState(), "a bolt of ship 3 is not at a finite place and speed");
-    bolt->alive = false;
+    static_cast<Projectile*>(shooter.children.back())->alive = false;
     shooter.updateWeapons();
     EXPECT_EQ(sim::checkState(), "");
     w.restart();

@@ -28,11 +28,6 @@ class WeaponTest : public ::testing::Test {
     Ship ship;
 };
 
-float distance(Vector3 a, Vector3 b) {
-    a.subtract(b);
-    return a.length();
-}
-
 } // namespace
 
 TEST_F(WeaponTest, HeldFireShootsOnFrames1And11And21OrEveryFifthWithRapidFire) {
@@ -72,7 +67,7 @@ TEST_F(WeaponTest, SizeSetsTheShipsSphereAndWhereAndHowWideItsBeamsStart) {
                  {5, 5, 20, 15, 45, 50}, // growing and shrinking cancel out
                  {-0.01f, 5, 6.6666665f, 5, 20, 16.666666f}};
     ship.faceDirection(Vector3(1, 0, 0));
-    Vector3 origin = ship.frame.origin, right = ship.frame.xAxis;
+    const Vector3 origin = ship.frame.origin, right = ship.frame.xAxis;
     for (const Case& c : cases) {
         ship.rewardTimers[Grow] = c.grow;
         ship.rewardTimers[Shrink] = c.shrink;
@@ -82,7 +77,7 @@ TEST_F(WeaponTest, SizeSetsTheShipsSphereAndWhereAndHowWideItsBeamsStart) {
         CollisionShape b = newest().getBounds();
         EXPECT_EQ(b.kind, TwinBeam);
         EXPECT_NEAR(b.centre.x - origin.x, c.muzzle, 1e-3);
-        EXPECT_NEAR(distance(b.beam1Start, b.beam2Start), 2 * c.halfWidth, 1e-3);
+        EXPECT_NEAR(b.beam2Start.dot(right) - b.beam1Start.dot(right), 2 * c.halfWidth, 1e-3);
         EXPECT_NEAR(b.beam1Start.dot(right) - origin.dot(right), -c.halfWidth, 1e-3);
         EXPECT_NEAR(b.beam1End.x - b.beam1Start.x, Projectile::BeamLength, 1e-3);
         EXPECT_NEAR(newest().velocity.x, 4000, 1e-3);
@@ -93,7 +88,7 @@ TEST_F(WeaponTest, BoltFliesNineteenCollidableFramesAndAHitBoltGoesNextUpdate) {
     ship.velocity = Vector3(0, 0, -1000); // the shooter's speed is not passed on
     ship.fire();
     Projectile* bolt = &newest();
-    Vector3 start = bolt->frame.origin;
+    const Vector3 start = bolt->frame.origin;
     for (int age = 0; age <= 18; ++age, ship.update()) {
         ASSERT_EQ(ship.children.size(), 1u);
         EXPECT_EQ(bolt->age, age);

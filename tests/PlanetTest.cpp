@@ -1,4 +1,4 @@
-// Planets and their gauges: size by health, destruction, regrowth, restarts and drawing.
+// Planets and their gauges: size by health, drawing, destruction and regrowth.
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 #include <string>
@@ -8,22 +8,7 @@
 #include "ships/Ship.h"
 #include "support/GLTestWindow.h"
 
-namespace {
-
-class PlanetGL : public testing::Test {
-  protected:
-    void SetUp() override {
-        if (!testing_support::openGLWindow()) GTEST_SKIP() << "no display";
-        testing_support::resetGameGLState();
-    }
-    void TearDown() override {
-        for (Explosion* e : explosions)
-            delete e;
-        explosions.clear();
-    }
-};
-
-} // namespace
+using testing_support::readPixel;
 
 TEST(PlanetSize, RadiusAndGaugesFollowHealth) {
     // planet health, radius, gauge; ship health, gauge
@@ -45,27 +30,50 @@ TEST(PlanetSize, RadiusAndGaugesFollowHealth) {
     }
 }
 
-TEST_F(PlanetGL, DestroyedOnTheUpdateAfterItsHealthRunsOut) {
-    Planet planet;
+TEST(PlanetGL, DrawsTheSolidSphereInAFullSizeShellAndIsDestroyedOnTheUpdateAfterItsHealthRunsOut) {
+    ASSERT_TRUE(testing_support::openGLWindow());
+    testing_support::resetGameGLState();
+    glMatrixMode(GL_PROJECTION);
+    gluPerspective(60, 800.0 / 600.0, 10, 20000);
+    glTranslatef(0, 0, -2000);
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_LIGHT0);
+    Planet planet; // texture 0: drawn untextured, so the pixels depend on the geometry only
     planet.playerNumber = 3;
-    planet.position = Vector3(4000, 4000, -4000);
-    planet.health = 2;
-    planet.takeDamage(2);
-    EXPECT_TRUE(planet.isCollidable());
+    planet.position = Vector3(0, 0, 100);
+    planet.health = 75;
+    planet.draw();
+    const int centre = readPixel(400, 300).brightness();
+    EXPECT_GT(centre, 150);
+    // 100 pixels out is past the solid sphere (about 70) and inside the shell (about 140).
+    EXPECT_EQ(readPixel(500, 300).brightness(), 0);
+    planet.drawTranslucent();
+    const int shell = readPixel(500, 300).brightness();
+    EXPECT_TRUE(shell > centre / 5 && shell < centre * 4 / 5) << shell << " against " << centre;
+    EXPECT_EQ(readPixel(560, 300).brightness(), 0);
 
+    planet.takeDamage(75);
+    EXPECT_TRUE(planet.isCollidable());
     testing::internal::CaptureStdout();
     planet.update();
     planet.update();
-    std::string out = testing::internal::GetCapturedStdout();
-    size_t at = out.find("Planet 3 HAS BEEN DESTROYED!\n");
+    const std::string out = testing::internal::GetCapturedStdout();
+    const size_t at = out.find("Planet 3 HAS BEEN DESTROYED!\n");
     EXPECT_NE(at, std::string::npos) << out;
     EXPECT_EQ(out.find("Planet", at + 1), std::string::npos) << "destroyed twice: " << out;
     EXPECT_FALSE(planet.isCollidable());
     EXPECT_EQ(planet.health, -1);
     ASSERT_EQ(explosions.size(), 1u);
-    EXPECT_EQ(explosions.front()->kind, PlanetBlast);
-    EXPECT_EQ(explosions.front()->particleCount, 5000);
-    EXPECT_FLOAT_EQ(explosions.front()->position.z, -4000);
+    EXPECT_TRUE(explosions.front()->kind == PlanetBlast && explosions.front()->particleCount == 5000);
+    EXPECT_FLOAT_EQ(explosions.front()->position.z, 100);
+    delete explosions.front();
+    explosions.clear();
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    planet.health = 75; // a wreck stays unseen, whatever its health says
+    planet.draw();
+    planet.drawTranslucent();
+    EXPECT_EQ(testing_support::countLitPixels(0, 0, 800, 600), 0);
 }
 
 TEST(PlanetRegrowth, OnePointEveryEighthCallWorthFiftyToTheOwner) {
@@ -75,7 +83,7 @@ TEST(PlanetRegrowth, OnePointEveryEighthCallWorthFiftyToTheOwner) {
     ShipTable[2].score = 0;
     std::string regrown;
     for (int call = 1; call <= 17; ++call) {
-        int before = planet.health;
+        const int before = planet.health;
         planet.regenerateHealth();
         regrown += planet.health != before ? '+' : '.';
     }
@@ -94,31 +102,4 @@ TEST(PlanetRegrowth, OnePointEveryEighthCallWorthFiftyToTheOwner) {
         EXPECT_EQ(planet.health, 150) << "after waiting at " << health;
     }
     EXPECT_EQ(ShipTable[2].score, 250);
-}
-
-TEST_F(PlanetGL, DrawsTheSolidSphereInsideAFullSizeShell) {
-    glMatrixMode(GL_PROJECTION);
-    gluPerspective(60, 800.0 / 600.0, 10, 20000);
-    glTranslatef(0, 0, -2000);
-    glMatrixMode(GL_MODELVIEW);
-    glEnable(GL_LIGHT0);
-
-    Planet planet; // texture 0: drawn untextured, so the pixels depend on the geometry only
-    planet.health = 75;
-    planet.draw();
-    int centre = testing_support::readPixel(400, 300).brightness();
-    EXPECT_GT(centre, 150);
-    // 100 pixels out is past the solid sphere (about 66) and inside the shell (about 134).
-    EXPECT_EQ(testing_support::readPixel(500, 300).brightness(), 0);
-    planet.drawTranslucent();
-    int shell = testing_support::readPixel(500, 300).brightness();
-    EXPECT_GT(shell, centre / 5);
-    EXPECT_LT(shell, centre * 4 / 5);
-    EXPECT_EQ(testing_support::readPixel(560, 300).brightness(), 0);
-
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    planet.alive = false;
-    planet.draw();
-    planet.drawTranslucent();
-    EXPECT_EQ(testing_support::countLitPixels(0, 0, 800, 600), 0);
 }

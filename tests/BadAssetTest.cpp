@@ -7,8 +7,8 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "audio/GameAudio.h"
@@ -25,43 +25,34 @@ using Bytes = std::string; // a file's contents
 
 Bytes readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
 void writeFile(const std::string& path, const Bytes& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-void putBigEndian16(Bytes& b, size_t at, int v) {
-    b[at] = static_cast<char>(v >> 8);
-    b[at + 1] = static_cast<char>(v);
-}
-
-void putLittleEndian(Bytes& b, size_t at, unsigned v, int bytes) {
+// Writes `bytes` bytes of v at `at`, the least significant first unless `bigEndian`.
+void put(Bytes& b, size_t at, unsigned v, int bytes, bool bigEndian = false) {
     for (int i = 0; i < bytes; ++i)
-        b[at + i] = static_cast<char>(v >> (8 * i));
+        b[at + (bigEndian ? bytes - 1 - i : i)] = static_cast<char>(v >> (8 * i));
 }
 
-// One of the game's own pictures (1024 x 512); its frame header, FF C0, holds the height at +5 and
-// the width at +7.
-Bytes gameJpeg() { return readFile("images/map-uranus.jpg"); }
-
-Bytes jpegClaiming(int w, int h) {
-    Bytes jpeg = gameJpeg();
-    size_t frame = jpeg.find("\xFF\xC0");
-    putBigEndian16(jpeg, frame + 5, h);
-    putBigEndian16(jpeg, frame + 7, w);
-    return jpeg;
+unsigned bigEndian(const Bytes& b, size_t at, int bytes) {
+    unsigned v = 0;
+    for (int i = 0; i < bytes; ++i)
+        v = v << 8 | static_cast<unsigned char>(b[at + i]);
+    return v;
 }
+
+Bytes gameJpeg() { return readFile("images/map-uranus.jpg"); } // 1024 x 512
 
 // An uncompressed 32-bit TGA, rows top first, holding `pixels` of its w x h.
 Bytes tga(int w, int h, int pixels) {
     Bytes t(18, '\0');
     t[2] = 2;
-    putLittleEndian(t, 12, w, 2);
-    putLittleEndian(t, 14, h, 2);
+    put(t, 12, w, 2);
+    put(t, 14, h, 2);
     t[16] = 32;
     t[17] = 0x28; // 8 alpha bits, top-left origin
     for (int i = 0; i < pixels; ++i)
@@ -71,16 +62,8 @@ Bytes tga(int w, int h, int pixels) {
 
 // The place of a table of a TrueType font, from its directory of 16-byte records.
 size_t fontTable(const Bytes& font, const char* tag) {
-    int tables = static_cast<unsigned char>(font[4]) << 8 | static_cast<unsigned char>(font[5]);
-    for (int i = 0; i < tables; ++i) {
-        const size_t record = 12 + 16 * i;
-        if (font.compare(record, 4, tag) == 0) {
-            size_t offset = 0;
-            for (int k = 0; k < 4; ++k)
-                offset = offset << 8 | static_cast<unsigned char>(font[record + 8 + k]);
-            return offset;
-        }
-    }
+    for (unsigned i = 0, tables = bigEndian(font, 4, 2); i < tables; ++i)
+        if (font.compare(12 + 16 * i, 4, tag) == 0) return bigEndian(font, 12 + 16 * i + 8, 4);
     return Bytes::npos;
 }
 
@@ -90,13 +73,6 @@ bool matches(const char* text, const char* pattern) {
     for (const char* t = text; *t && *t != '\n'; ++t)
         if (matches(t + 1, pattern + 1)) return true;
     return false;
-}
-
-GLint textureWidth(GLuint name) {
-    GLint width = -1;
-    glBindTexture(GL_TEXTURE_2D, name);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    return width;
 }
 
 // Runs `body` with the working directory at `dir`, as the game would be started there.
@@ -112,30 +88,33 @@ TEST(BadImages, AreReportedOnceAndLeaveTheTextureEmptyOrLoadWhatTheyHold) {
     ASSERT_TRUE(testing_support::openGLWindow());
     const std::string dir = testing_support::makeTempDir() + "/";
     const Bytes jpeg = gameJpeg();
-    const size_t frame = jpeg.find("\xFF\xC0");
+    const size_t frame = jpeg.find("\xFF\xC0"); // the frame header: height at +5, width at +7
     ASSERT_NE(frame, Bytes::npos);
+    auto claiming = [&](int w, int h) {
+        Bytes b = jpeg;
+        put(b, frame + 5, h, 2, true);
+        put(b, frame + 7, w, 2, true);
+        return b;
+    };
 
     struct Case {
         const char* file;
         TextureKind kind;
         Bytes bytes;
         int width;          // of the loaded texture; 0 when the file is refused with the error line
-        const char* reason; // a part of the reason printed, when the game gives its own
+        const char* reason; // the reason printed, when the game gives its own
     } cases[] = {
         {"zero.jpg", Jpeg, "", 0, ""},
         {"markers-only.jpg", Jpeg, "\xFF\xD8\xFF\xD9", 0, ""},
         {"cut-in-header.jpg", Jpeg, jpeg.substr(0, frame + 6), 0, ""},
         {"cut-in-data.jpg", Jpeg, jpeg.substr(0, jpeg.size() / 2), 1024, ""}, // libjpeg fills in the rest
         {"tga.jpg", Jpeg, tga(4, 4, 16), 0, ""},
-        {"huge.jpg", Jpeg, jpegClaiming(60000, 60000), 0, "60000 x 60000 pixels is more than 8192 on a side"},
-        {"wide.jpg", Jpeg, jpegClaiming(8193, 16), 0, "8193 x 16 pixels is more than 8192"},
-        {"widest.jpg", Jpeg, jpegClaiming(8192, 16), 8192, ""},
-        {"zero.tga", TgaWithAlpha, "", 0, ""},
+        {"wide.jpg", Jpeg, claiming(8193, 16), 0, "8193 x 16 pixels is more than 8192 on a side"},
+        {"widest.jpg", Jpeg, claiming(8192, 16), 8192, ""},
         {"cut-in-header.tga", TgaWithAlpha, tga(4, 4, 0).substr(0, 10), 0, ""},
         {"cut-in-data.tga", TgaWithAlpha, tga(4, 4, 7), 4, ""}, // the missing pixels stay black
         {"jpeg.tga", TgaWithAlpha, jpeg, 0, ""},
-        {"huge.tga", TgaWithAlpha, tga(60000, 60000, 1), 0, "60000 x 60000 pixels is more than 8192"},
-        {"tall.tga", TgaWithAlpha, tga(4, 8193, 1), 0, "4 x 8193 pixels is more than 8192"},
+        {"tall.tga", TgaWithAlpha, tga(4, 8193, 1), 0, "4 x 8193 pixels is more than 8192 on a side"},
         {"flat.tga", TgaWithAlpha, tga(0, 4, 0), 0, "the image has no pixels"},
     };
     for (const Case& c : cases) {
@@ -146,14 +125,13 @@ TEST(BadImages, AreReportedOnceAndLeaveTheTextureEmptyOrLoadWhatTheyHold) {
         testing::internal::CaptureStdout();
         loadTexture(path.c_str(), c.kind, name);
         const std::string out = testing::internal::GetCapturedStdout();
-        if (c.width == 0) {
-            const std::string line = "Error: could not load " + path + ". Reason: *. Ignoring...\n";
-            EXPECT_TRUE(matches(out.c_str(), line.c_str())) << c.file << ": " << out;
-            EXPECT_NE(out.find(c.reason), std::string::npos) << c.file << ": " << out;
-        } else {
-            EXPECT_EQ(out, "") << c.file;
-        }
-        EXPECT_EQ(textureWidth(name), c.width) << c.file;
+        const std::string line =
+            "Error: could not load " + path + ". Reason: " + (*c.reason ? c.reason : "*") + ". Ignoring...\n";
+        EXPECT_TRUE(c.width ? out.empty() : matches(out.c_str(), line.c_str())) << c.file << ": " << out;
+        GLint width = -1;
+        glBindTexture(GL_TEXTURE_2D, name);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        EXPECT_EQ(width, c.width) << c.file;
     }
 }
 
@@ -165,23 +143,20 @@ TEST(BadFont, IsReportedForBothSizesAndDrawsNothingOrDrawsWhatItHolds) {
     ASSERT_NE(hhea, Bytes::npos);
     // Few units to the em and the tallest ascender and descender there are: lines 18000 pixels tall.
     Bytes tall = font;
-    putBigEndian16(tall, head + 18, 256);
-    putBigEndian16(tall, hhea + 4, 32767);
-    putBigEndian16(tall, hhea + 6, -32768);
+    put(tall, head + 18, 256, 2, true);
+    put(tall, hhea + 4, 32767, 2, true);
+    put(tall, hhea + 6, 0x8000, 2, true);
 
     const struct {
         const char* name;
         Bytes bytes;
         bool opens, draws;
-        const char* reason; // a part of the reason printed for each size, when the game gives its own
+        const char* reason; // the reason printed for the large size, when the game gives its own
     } cases[] = {
         {"whole", font, true, true, ""},
         {"zero-length", "", false, false, ""},
-        {"no tables", Bytes("\0\1\0\0\0\0\0\0\0\0\0\0", 12), false, false, ""},
         {"cut in its table directory", font.substr(0, 100), false, false, ""},
-        {"cut in its glyphs", font.substr(0, font.size() / 2), true, false,
-         ""}, // opens; every glyph is blank
-        {"a JPEG", gameJpeg(), false, false, ""},
+        {"cut in its glyphs", font.substr(0, font.size() / 2), true, false, ""},
         {"huge lines", tall, false, false, "lines 17921 pixels tall at 70 points"},
     };
     const std::string loading = "Loading font fonts/arial.ttf...\n",
@@ -200,10 +175,10 @@ TEST(BadFont, IsReportedForBothSizesAndDrawsNothingOrDrawsWhatItHolds) {
         ASSERT_NE(hud, nullptr);
         EXPECT_EQ(hud->largeFont != nullptr, c.opens) << c.name;
         EXPECT_EQ(hud->smallFont != nullptr, c.opens) << c.name;
-        const std::string failure = c.opens ? "" : failed + "*\n";
-        const std::string lines = "Initializing font engine...\n" + loading + failure + loading + failure;
+        const std::string large = c.opens ? "" : failed + (*c.reason ? c.reason : "*") + "\n",
+                          small = c.opens ? "" : failed + "*\n";
+        const std::string lines = "Initializing font engine...\n" + loading + large + loading + small;
         EXPECT_TRUE(matches(out.c_str(), lines.c_str())) << c.name << ": " << out;
-        EXPECT_NE(out.find(c.reason), std::string::npos) << c.name << ": " << out;
         // The HUD is drawn as in a frame with a respawn countdown.
         testing_support::resetGameGLState();
         glDisable(GL_LIGHTING);
@@ -213,52 +188,29 @@ TEST(BadFont, IsReportedForBothSizesAndDrawsNothingOrDrawsWhatItHolds) {
         glMatrixMode(GL_MODELVIEW);
         hud->drawHudText(12.5f, 4200);
         const int lit = testing_support::countLitPixels(0, 0, 800, 600);
-        if (c.draws) {
-            EXPECT_GT(lit, 100) << c.name;
-        } else {
-            EXPECT_EQ(lit, 0) << c.name;
-        }
-        // The game never closes its fonts; a test that opens six pairs does.
+        EXPECT_TRUE(c.draws ? lit > 100 : lit == 0) << c.name << ": " << lit << " pixels lit";
+        // The game never closes its fonts; a test that opens five pairs does.
         if (hud->largeFont) TTF_CloseFont(hud->largeFont);
         if (hud->smallFont) TTF_CloseFont(hud->smallFont);
     }
 }
 
-// A WAV of 16-bit mono at 44.1 kHz: "fmt " is followed by its size, then format, channels and rate.
-struct Wav {
-    Bytes bytes;
-    size_t format = 0, data = 0; // where "fmt " and "data" begin
-};
-
-Wav wavTone(double seconds) {
-    const std::string dir = testing_support::makeTempDir();
-    Wav w;
-    w.bytes = readFile(testing_support::writeTone(dir, "tone.wav", 440, seconds));
-    w.format = w.bytes.find("fmt ");
-    w.data = w.bytes.find("data");
-    return w;
-}
-
-// The file the sound fuzzer first stopped on, a mutated seed: a WAV whose header claims 1979785024
-// frames a second of three 8-bit channels, then 1134 bytes of samples. Streaming it allocated a
-// buffer of a quarter of a second, a gigabyte.
-Bytes fuzzedWav() {
-    const unsigned char header[44] = {0x52, 0x49, 0x46, 0x46, 0x84, 0x09, 0x00, 0x00, 0x57, 0x41, 0x56,
-                                      0x45, 0x66, 0x6d, 0x74, 0x20, 0x10, 0x00, 0x00, 0x00, 0x01, 0x00,
-                                      0x03, 0x00, 0x40, 0x1f, 0x01, 0x76, 0x6f, 0x72, 0x62, 0x69, 0x73,
-                                      0x00, 0x08, 0x00, 0x64, 0x61, 0x74, 0x61, 0x60, 0x09, 0x00, 0x00};
-    return Bytes(reinterpret_cast<const char*>(header), sizeof header) + Bytes(1134, '\x80');
+// Half a second of 16-bit mono at 44.1 kHz: "fmt " is followed by its size, then format, channels and rate.
+Bytes wavTone() {
+    return readFile(testing_support::writeTone(testing_support::makeTempDir(), "t.wav", 440, 0.5));
 }
 
 TEST(BadSounds, StaySilentAndPrintNothingOrLoadOnlyWhatTheyHold) {
     using namespace audio;
-    const Wav wav = wavTone(0.5);
-    ASSERT_NE(wav.format, Bytes::npos);
-    ASSERT_NE(wav.data, Bytes::npos);
-    Wav fastest = wav, longest = wav, widest = wav;
-    putLittleEndian(fastest.bytes, wav.format + 12, 0x7FFFFFFF, 4); // frames a second
-    putLittleEndian(longest.bytes, wav.data + 4, 0x7FFFFFF0, 4);    // bytes of samples
-    putLittleEndian(widest.bytes, wav.format + 10, 1024, 2);        // channels
+    const Bytes wav = wavTone();
+    const size_t format = wav.find("fmt "), data = wav.find("data");
+    ASSERT_NE(format, Bytes::npos);
+    ASSERT_NE(data, Bytes::npos);
+    Bytes fastest = wav, longest = wav, widest = wav;
+    // Just over the highest rate in use; a claim of billions made a stream buffer of gigabytes.
+    put(fastest, format + 12, 384001, 4);  // frames a second
+    put(longest, data + 4, 0x7FFFFFF0, 4); // bytes of samples
+    put(widest, format + 10, 1024, 2);     // channels
     // The game's laser: a first frame that holds no sound but the count of frames, which a damaged
     // file can push to 2^32 - 1.
     const Bytes mp3 = readFile("sounds/laser.mp3");
@@ -266,8 +218,10 @@ TEST(BadSounds, StaySilentAndPrintNothingOrLoadOnlyWhatTheyHold) {
     const size_t secondFrame = mp3.find(mp3.substr(0, 2), 4);
     ASSERT_NE(info, Bytes::npos);
     ASSERT_NE(secondFrame, Bytes::npos);
-    Bytes endless = mp3;
-    putLittleEndian(endless, info + 8, 0xFFFFFFFF, 4);
+    Bytes endless = mp3, noise(20000, '\0');
+    put(endless, info + 8, 0xFFFFFFFF, 4);
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>(i * 7919 % 251);
 
     const struct {
         const char* name;
@@ -275,18 +229,16 @@ TEST(BadSounds, StaySilentAndPrintNothingOrLoadOnlyWhatTheyHold) {
         double seconds; // the loaded sound's length; 0 when the file gives no sound
     } cases[] = {
         {"zero-length", "", 0},
-        {"WAV header without samples", wav.bytes.substr(0, wav.data + 8), 0},
-        {"WAV cut in its header", wav.bytes.substr(0, 20), 0},
-        {"WAV cut after a fifth of a second", wav.bytes.substr(0, wav.data + 8 + 8820 * 2), 0.2},
-        {"WAV claiming two billion frames a second", fastest.bytes, 0},
-        {"the fuzzer's WAV", fuzzedWav(), 0},
-        {"WAV claiming two gigabytes of samples", longest.bytes, 0.5},
-        {"WAV claiming 1024 channels", widest.bytes, 0.5 / 1024},
-        {"MP3 cut in its first frame header", mp3.substr(0, 3), 0},
+        {"WAV header without samples", wav.substr(0, data + 8), 0},
+        {"WAV cut in its header", wav.substr(0, 20), 0},
+        {"WAV cut after a fifth of a second", wav.substr(0, data + 8 + 8820 * 2), 0.2},
+        {"WAV claiming 384001 frames a second", fastest, 0},
+        {"WAV claiming two gigabytes of samples", longest, 0.5},
+        {"WAV claiming 1024 channels", widest, 0.5 / 1024},
         {"MP3 of only its frame count", mp3.substr(0, secondFrame), 0},
         {"MP3 claiming four billion frames", endless, 0.35},
+        {"noise", noise, 0},
         {"text", "RIFF, then words where a sound should be", 0},
-        {"a JPEG", gameJpeg(), 0},
     };
     SoundSystem* sounds = nullptr; // never freed, as in the game
     ASSERT_EQ(createSoundSystem(&sounds), OK);
@@ -294,7 +246,7 @@ TEST(BadSounds, StaySilentAndPrintNothingOrLoadOnlyWhatTheyHold) {
     const std::string dir = testing_support::makeTempDir();
     testing::internal::CaptureStdout();
     for (const auto& c : cases) {
-        const std::string path = dir + "/sound";
+        const std::string path = dir + "/sound.mp3"; // a foreign file's name does not say what it holds
         writeFile(path, c.bytes);
         for (bool stream : {false, true}) {
             Sound* sound = nullptr;
@@ -328,39 +280,31 @@ TEST(BadSounds, StaySilentAndPrintNothingOrLoadOnlyWhatTheyHold) {
 TEST(BadSounds, LeaveTheGameSilentForThemAndPlayingThemDoesNothing) {
     const std::string dir = testing_support::makeTempDir();
     ASSERT_EQ(system(("mkdir -p " + dir + "/sounds && cp sounds/* " + dir + "/sounds/").c_str()), 0);
-    const Wav wav = wavTone(0.5);
+    const Bytes wav = wavTone();
     writeFile(dir + "/sounds/laser.mp3", readFile("sounds/laser.mp3").substr(0, 3));
-    writeFile(dir + "/sounds/explosion.mp3", gameJpeg());
-    writeFile(dir + "/sounds/spawn.wav", wav.bytes.substr(0, wav.data + 8));
-    writeFile(dir + "/sounds/winner.wav", fuzzedWav());
-    writeFile(dir + "/sounds/background.mp3", "");
+    writeFile(dir + "/sounds/spawn.wav", wav.substr(0, wav.find("data") + 8));
+    writeFile(dir + "/sounds/background.mp3", gameJpeg());
     std::remove((dir + "/sounds/loser.mp3").c_str());
-
     std::string out;
     inDirectory(dir, [&] {
         testing::internal::CaptureStdout();
         initAudio();
+        playMusic();
+        playSpawn();
+        playLoser();
+        playDeath(); // still heard
+        EXPECT_FALSE(playLaser());
+        updateAudio();
         out = testing::internal::GetCapturedStdout();
     });
-    EXPECT_EQ(out, "Initializing audio engine... Initialized audio engine successfully.\n"
-                   "Initializing background music...\n"
-                   "Initializing sounds...\n"
-                   "Initializing sound effects...\n");
-    for (audio::Sound* silent : {laserSound, explosionSound, spawnSound, winnerSound, backgroundMusic, loserSound})
+    EXPECT_EQ(out,
+              "Initializing audio engine... Initialized audio engine successfully.\n"
+              "Initializing background music...\nInitializing sounds...\nInitializing sound effects...\n");
+    for (audio::Sound* silent : {laserSound, spawnSound, backgroundMusic, loserSound})
         EXPECT_EQ(silent, nullptr);
-    for (audio::Sound* heard : {planetSound, shipSound, shimmerSound, gameStartSound, deathSound})
+    for (audio::Sound* heard :
+         {planetSound, shipSound, shimmerSound, explosionSound, deathSound, winnerSound})
         EXPECT_NE(heard, nullptr);
-
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(playLaser());
-    EXPECT_FALSE(playExplosion());
-    playMusic();
-    playSpawn();
-    playWinner();
-    playLoser();
-    playDeath(); // still heard
-    updateAudio();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     int playing = 0, real = 0;
     audioSystem->getChannelsPlaying(playing, real);
     EXPECT_EQ(playing, 1) << "only the death sound, which loaded";

@@ -1,10 +1,8 @@
 // The game's sound use: start-up lines and failures, the eleven files, who plays what, the listener.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -13,53 +11,10 @@
 #include "ships/Reward.h"
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
-#include "support/SoundProbe.h"
 
 using namespace audio;
 
 namespace {
-
-const char* const StartUpLines = "Initializing audio engine... Initialized audio engine successfully.\n"
-                                 "Initializing background music...\n"
-                                 "Initializing sounds...\n"
-                                 "Initializing sound effects...\n";
-
-struct ChildResult {
-    int status = -1;    // exit status, or -1 if it did not exit normally
-    std::string output; // what it printed on standard output
-};
-
-// Runs `body` in a child process whose standard output comes back as text; the child's exit code
-// is the body's return value unless the body ends the process itself.
-template <typename Body> ChildResult inChild(Body body) {
-    fflush(stdout);
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) return {};
-    pid_t pid = fork();
-    if (pid == 0) {
-        close(pipeEnds[0]);
-        dup2(pipeEnds[1], STDOUT_FILENO);
-        int code = body();
-        fflush(stdout);
-        _exit(code);
-    }
-    close(pipeEnds[1]);
-    ChildResult result;
-    char buffer[512];
-    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        result.output.append(buffer, n);
-    close(pipeEnds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
-    return result;
-}
-
-Channel channelAt(int index) {
-    Channel c;
-    audioSystem->getChannel(index, &c);
-    return c;
-}
 
 struct ChannelState {
     bool playing = false, paused = true;
@@ -76,96 +31,81 @@ ChannelState stateOf(const Channel& c) {
     return s;
 }
 
-TEST(GameAudio, StartUpPrintsItsLinesThenTheMusicAndTheGameStartSoundPlay) {
-    testing::internal::CaptureStdout();
-    initAudio();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), StartUpLines);
-    EXPECT_EQ(theWorld, nullptr);
-
-    Sound* const all[] = {backgroundMusic, planetSound, shipSound,  laserSound,  shimmerSound, explosionSound,
-                          gameStartSound,  spawnSound,  deathSound, winnerSound, loserSound};
-    for (Sound* s : all)
-        ASSERT_NE(s, nullptr);
-    EXPECT_TRUE(backgroundMusic->isStream() && backgroundMusic->loops());
-    for (Sound* s : {planetSound, shipSound, shimmerSound})
-        EXPECT_TRUE(s->is3D() && s->loops());
-    for (Sound* s : {laserSound, explosionSound})
-        EXPECT_TRUE(s->is3D() && !s->loops());
-    for (Sound* s : {gameStartSound, spawnSound, deathSound, winnerSound, loserSound})
-        EXPECT_FALSE(s->is3D());
-
-    playMusic();
-    playGameStart();
-    // Channels are handed out in order on a fresh system, so the music has the first.
-    ChannelState music = stateOf(channelAt(0)), start = stateOf(channelAt(1));
-    EXPECT_EQ(music.sound, backgroundMusic);
-    EXPECT_TRUE(music.playing && !music.paused);
-    EXPECT_FLOAT_EQ(music.volume, 0.2f);
-    EXPECT_EQ(start.sound, gameStartSound);
-    EXPECT_TRUE(start.playing && !start.paused);
-    EXPECT_FLOAT_EQ(start.volume, 0.05f);
+void expectSame(Vector3 got, Vector3 expected) {
+    EXPECT_FLOAT_EQ(got.x, expected.x);
+    EXPECT_FLOAT_EQ(got.y, expected.y);
+    EXPECT_FLOAT_EQ(got.z, expected.z);
 }
 
-TEST(GameAudio, EachEventPlaysItsSoundAtItsVolumeAndPositionalOnesComeBackPaused) {
+TEST(GameAudio, StartUpPrintsItsLinesAndEachEventPlaysItsSoundAtItsVolume) {
     testing::internal::CaptureStdout();
     initAudio();
-    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Initializing audio engine... Initialized audio engine successfully.\n"
+              "Initializing background music...\nInitializing sounds...\nInitializing sound effects...\n");
+    ASSERT_TRUE(backgroundMusic && planetSound && shipSound);
+    EXPECT_TRUE(backgroundMusic->isStream());
+    for (Sound* s : {planetSound, shipSound})
+        EXPECT_TRUE(s->is3D() && s->loops());
+
+    // Positional sounds come back paused for their owner to place; the rest play at once.
     const struct {
-        Channel (*play)();
+        Channel (*positional)();
+        void (*once)();
         Sound* sound;
         float volume;
-    } positional[] = {{playLaser, laserSound, 1.0f},
-                      {playShimmer, shimmerSound, 0.3f},
-                      {playExplosion, explosionSound, 1.0f}};
-    for (const auto& p : positional) {
-        ChannelState s = stateOf(p.play());
-        EXPECT_EQ(s.sound, p.sound);
-        EXPECT_TRUE(s.playing && s.paused);
-        EXPECT_FLOAT_EQ(s.volume, p.volume);
-    }
-    const struct {
-        void (*play)();
-        Sound* sound;
-    } fireAndForget[] = {
-        {playSpawn, spawnSound}, {playDeath, deathSound}, {playWinner, winnerSound}, {playLoser, loserSound}};
-    int index = 3;
-    for (const auto& p : fireAndForget) {
-        p.play();
-        ChannelState s = stateOf(channelAt(index++));
-        EXPECT_EQ(s.sound, p.sound);
-        EXPECT_TRUE(s.playing && !s.paused);
-        EXPECT_FLOAT_EQ(s.volume, 0.4f);
+    } events[] = {
+        {nullptr, playMusic, backgroundMusic, 0.2f},    {nullptr, playGameStart, gameStartSound, 0.05f},
+        {playLaser, nullptr, laserSound, 1.0f},         {playShimmer, nullptr, shimmerSound, 0.3f},
+        {playExplosion, nullptr, explosionSound, 1.0f}, {nullptr, playSpawn, spawnSound, 0.4f},
+        {nullptr, playDeath, deathSound, 0.4f},         {nullptr, playWinner, winnerSound, 0.4f},
+        {nullptr, playLoser, loserSound, 0.4f}};
+    int index = 0; // channels are handed out in order on a fresh system
+    for (const auto& e : events) {
+        SCOPED_TRACE(index);
+        ASSERT_NE(e.sound, nullptr);
+        EXPECT_EQ(e.sound->is3D(), e.positional != nullptr);
+        EXPECT_EQ(e.sound->loops(), e.sound == backgroundMusic || e.sound == shimmerSound);
+        Channel c;
+        ASSERT_EQ(audioSystem->getChannel(index++, &c), OK);
+        if (e.positional) {
+            EXPECT_EQ(e.positional(), c);
+        } else {
+            e.once();
+        }
+        ChannelState s = stateOf(c);
+        EXPECT_EQ(s.sound, e.sound);
+        EXPECT_TRUE(s.playing);
+        EXPECT_EQ(s.paused, e.positional != nullptr);
+        EXPECT_FLOAT_EQ(s.volume, e.volume);
     }
 }
 
-TEST(GameAudio, AnObjectsFirstStepPlacesAndStartsItsPausedChannel) {
+TEST(GameAudio, ARewardsFirstStepPlacesAndStartsItsShimmer) {
     testing::internal::CaptureStdout();
     initAudio();
     testing::internal::GetCapturedStdout();
     Reward reward;
     reward.position = Vector3(300, -40, 1200);
-    ChannelState before = stateOf(reward.channel);
-    ASSERT_TRUE(before.playing && before.paused);
     reward.step();
-    ChannelState after = stateOf(reward.channel);
-    EXPECT_TRUE(after.playing && !after.paused);
+    ChannelState s = stateOf(reward.channel);
+    EXPECT_EQ(s.sound, shimmerSound);
+    EXPECT_TRUE(s.playing && !s.paused);
     Vector3 at;
     ASSERT_EQ(reward.channel.get3DAttributes(&at, nullptr), OK);
-    EXPECT_FLOAT_EQ(at.x, 300);
-    EXPECT_FLOAT_EQ(at.y, -40);
-    EXPECT_FLOAT_EQ(at.z, 1200);
+    expectSame(at, reward.position);
 }
 
 TEST(GameAudio, NoSoundDeviceEndsTheProcessWithTheErrorLineAndStatus255) {
-    ChildResult r = inChild([] {
-        setenv("ALSOFT_DRIVERS", "no-such-backend", 1);
-        initAudio();
-        printf("initAudio returned\n");
-        return 0;
-    });
-    EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(r.output,
-              "Initializing audio engine... FMOD error! (5) No sound output device could be opened.\n");
+    EXPECT_EXIT(
+        {
+            dup2(STDERR_FILENO, STDOUT_FILENO); // the line goes to standard output; the check reads errors
+            setenv("ALSOFT_DRIVERS", "no-such-backend", 1);
+            initAudio();
+        },
+        testing::ExitedWithCode(255),
+        testing::Matcher<const std::string&>(
+            "Initializing audio engine... FMOD error! (5) No sound output device could be opened.\n"));
 }
 
 using GameAudioInPlay = testing_support::GameTest;
@@ -179,17 +119,10 @@ TEST_F(GameAudioInPlay, TheListenerFollowsShipZeroEveryFrame) {
     updateAudio();
     Vector3 position, velocity, forward, up;
     ASSERT_EQ(audioSystem->get3DListenerAttributes(0, &position, &velocity, &forward, &up), OK);
-    const struct {
-        Vector3 got, expected;
-    } cases[] = {{position, ship.frame.origin},
-                 {velocity, ship.velocity},
-                 {forward, ship.frame.zAxis},
-                 {up, ship.frame.yAxis}};
-    for (const auto& c : cases) {
-        EXPECT_FLOAT_EQ(c.got.x, c.expected.x);
-        EXPECT_FLOAT_EQ(c.got.y, c.expected.y);
-        EXPECT_FLOAT_EQ(c.got.z, c.expected.z);
-    }
+    expectSame(position, ship.frame.origin);
+    expectSame(velocity, ship.velocity);
+    expectSame(forward, ship.frame.zAxis);
+    expectSame(up, ship.frame.yAxis);
 }
 
 } // namespace

@@ -12,7 +12,9 @@
 // SDL's D-Bus connection keeps one buffer to the end of the process, SDL leaves some of its own after a
 // quit, and Mesa's software renderer sometimes a few blocks while its threads wind down; every test that
 // opens a window would otherwise fail on them. The game's own leaks still show.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\nleak:libSDL2\nleak:swrast_dri.so\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libdbus-1.so\nleak:libSDL2\nleak:swrast_dri.so\n";
+}
 #endif
 
 namespace testing_support {

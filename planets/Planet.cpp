@@ -95,7 +95,8 @@ void Planet::draw() {
     glLoadIdentity(); // the camera lives in the projection matrix
     glTranslatef(position.x, position.y, position.z);
     glRotatef(spin * 0.5f, 0, 0, 1);
-    if (cameraView.mayShow(position, radius())) drawSphere(planetQuadric, radius(), SphereDetail, SphereDetail);
+    if (cameraView.mayShow(position, radius()))
+        drawSphere(planetQuadric, radius(), SphereDetail, SphereDetail);
     glDisable(GL_TEXTURE_2D);
     glPopMatrix();
 }

@@ -54,8 +54,8 @@ TEST(ViewVolume, NeverHidesABallThatReachesTheClipVolume) {
     int hidden = 0, shown = 0;
     for (int i = 0; i < 4000; ++i) {
         const float radius = uniform(0.05f, 3000);
-        const Vector3 centre = eye.transform(Vector3(uniform(-40000, 40000), uniform(-40000, 40000),
-                                                     uniform(-40000, 20000)), true);
+        const Vector3 centre = eye.transform(
+            Vector3(uniform(-40000, 40000), uniform(-40000, 40000), uniform(-40000, 20000)), true);
         if (volume.mayShow(centre, radius)) {
             ++shown;
             continue;
@@ -74,7 +74,8 @@ TEST(ViewVolume, NeverHidesABallThatReachesTheClipVolume) {
 
     // On the far side of each plane by a hair less than its radius, a ball still shows.
     EXPECT_TRUE(volume.mayShow(eye.transform(Vector3(0, 0, 0.1f + 9.9f), true), 10)) << "just behind the eye";
-    EXPECT_TRUE(volume.mayShow(eye.transform(Vector3(0, 0, -30000 - 9.9f), true), 10)) << "beyond the far plane";
+    EXPECT_TRUE(volume.mayShow(eye.transform(Vector3(0, 0, -30000 - 9.9f), true), 10))
+        << "beyond the far plane";
     EXPECT_FALSE(volume.mayShow(eye.transform(Vector3(0, 0, -30000 - 20), true), 10));
     volume.setCulling(false);
     EXPECT_TRUE(volume.mayShow(eye.transform(Vector3(0, 0, -30000 - 20), true), 10));
@@ -93,7 +94,8 @@ TEST_F(ViewCulling, FramesAreTheSameWithAndWithoutIt) {
         ShipTable[0].frame.rotateAboutY(turn[0]);
         ShipTable[0].frame.rotateAboutX(turn[1]);
         const std::vector<unsigned char> whole = renderTwice(w, false);
-        EXPECT_EQ(differingBytes(whole, renderTwice(w, true)), 0) << "turned by " << turn[0] << ", " << turn[1];
+        EXPECT_EQ(differingBytes(whole, renderTwice(w, true)), 0)
+            << "turned by " << turn[0] << ", " << turn[1];
 
         // What this view leaves out, so the comparison covers skipped ships, planets and rewards.
         Frame eye = ShipTable[0].frame;

@@ -10,6 +10,20 @@
 #include "render/TextureLoader.h"
 #include "world/World.h"
 
+void setUpViewport() {
+    glViewport(0, 0, 800, 600);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void enableSceneState() {
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+}
+
 void startGame() {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) printf("SDL Error: %s", SDL_GetError());
     atexit(SDL_Quit);
@@ -21,19 +35,12 @@ void startGame() {
     }
     SDL_WM_SetCaption("Gravimel by Pellworth", NULL);
 
-    glViewport(0, 0, 800, 600);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-
+    setUpViewport();
     showTitleScreen(); // stays up while everything below loads
 
     SDL_ShowCursor(SDL_DISABLE);
     SDL_WM_GrabInput(SDL_GRAB_ON);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_TEXTURE_2D);
+    enableSceneState();
 
     initAudio();
     // Never destroyed: the process leaves through exit(), which does not unwind main.

@@ -3,6 +3,11 @@
 
 #include <cstdint>
 
+// The whole window with identity matrices; set before the title screen is shown.
+void setUpViewport();
+// Depth test, lighting and 2-D textures on: the state every frame is drawn in.
+void enableSceneState();
+
 // Window, GL state, title screen, audio, the World and the music, in that order.
 void startGame();
 // Swap, render, input, update, audio, then sleep out the rest of the frame; never returns.

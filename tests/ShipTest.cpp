@@ -1,11 +1,13 @@
-// Ship flight model, controls, aiming, home regeneration, death and respawn.
+// Ships: flight model, controls, death and respawn, the twin lasers and the rewards' timers.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "effects/Explosion.h"
+#include "ships/Projectile.h"
 #include "ships/Ship.h"
 #include "support/GLTestWindow.h"
 
@@ -19,10 +21,14 @@ class ShipTest : public ::testing::Test {
         ship.setup(nullptr, 1, Frame(Vector3(10, 20, 30)), false);
     }
     void TearDown() override {
+        for (Object* bolt : ship.children)
+            delete static_cast<Projectile*>(bolt);
+        ship.children.clear();
         for (Explosion* e : explosions)
             delete e;
         explosions.clear();
     }
+    Projectile& newest() { return *static_cast<Projectile*>(ship.children.back()); }
     Ship ship;
 };
 
@@ -34,82 +40,37 @@ bool sameFrame(const Frame& a, const Frame& b) {
 
 } // namespace
 
-TEST_F(ShipTest, MotionIsCappedMovedThenDraggedAndFullThrustSettlesAt1485) {
-    struct Case {
-        float speed, boost;
-        bool braking, alive;
-        float speedAfter, moved;
-    } cases[] = {{100, 0, false, true, 99, 100 * FrameTime},
-                 {100, 0, true, true, 95, 100 * FrameTime},
-                 {100, 0, true, false, 99, 100 * FrameTime}, // brakes do nothing on a wreck
-                 {5000, 0, false, true, 1584, 1600 * FrameTime},
-                 {5000, 5, false, true, 3168, 3200 * FrameTime}};
-    for (const Case& c : cases) {
+TEST_F(ShipTest, SpeedIsCappedMovesTheShipThenDragsAndFullThrustSettlesAt1485Or285Braked) {
+    for (float boost : {0.0f, 5.0f}) {
         Ship s;
-        s.velocity = Vector3(c.speed, 0, 0);
-        s.rewardTimers[SpeedBoost] = c.boost;
-        s.braking = c.braking;
-        s.alive = c.alive;
+        s.velocity = Vector3(5000, 0, 0);
+        s.rewardTimers[SpeedBoost] = boost;
         s.integrateMotion();
-        EXPECT_NEAR(s.velocity.x, c.speedAfter, 1e-3) << c.speed << " " << c.braking << c.alive;
-        EXPECT_NEAR(s.frame.origin.x, c.moved, 1e-3);
+        const float cap = boost > 0 ? 3200 : 1600;
+        EXPECT_NEAR(s.frame.origin.x, cap * FrameTime, 1e-3); // moved at the capped speed, before the drag
+        EXPECT_NEAR(s.velocity.x, cap * 0.99f, 1e-3);
     }
-    for (float boost : {0.0f, 1000.0f}) {
+    for (bool braking : {false, true}) {
         ship.velocity = Vector3();
-        ship.rewardTimers[SpeedBoost] = boost;
+        ship.braking = braking;
         ship.thrustForward();
-        float fastest = 0;
-        for (int i = 0; i < 1500; ++i, ship.update())
-            fastest = std::max(fastest, ship.velocity.length());
-        EXPECT_NEAR(ship.velocity.z, -1485, 0.5);
-        EXPECT_LE(fastest, 1600);
+        for (int i = 0; i < 1000; ++i)
+            ship.update();
+        EXPECT_NEAR(ship.velocity.z, braking ? -285 : -1485, 0.5);
     }
-    ship.braking = true;
-    for (int i = 0; i < 500; ++i)
-        ship.update();
-    EXPECT_NEAR(ship.velocity.length(), 285, 0.5);
 }
 
-TEST_F(ShipTest, SteeringAndAimingTurnTheNoseAndARefusedAimKeepsTheFrame) {
+TEST_F(ShipTest, SteeringTurnsTheNoseAndARefusedAimKeepsTheFrame) {
     ship.alive = false; // both work on a wreck too
-    const Frame start = ship.frame;
     ship.steer(0, 10);
     EXPECT_NEAR(ship.frame.zAxis.y, std::sin(0.05), 1e-6); // nose down
     ship.steer(10, -10);
     EXPECT_NEAR(ship.frame.zAxis.y, 0, 1e-6);
     EXPECT_NEAR(std::atan2(-ship.frame.zAxis.x, ship.frame.zAxis.z), 0.05, 1e-6); // and to the right
-
-    ship.frame = start;
-    ship.faceDirection(Vector3(3, 0, 4));
-    EXPECT_NEAR(ship.frame.zAxis.x, -0.6, 1e-6);
-    EXPECT_NEAR(ship.frame.zAxis.z, -0.8, 1e-6);
-    EXPECT_EQ(ship.frame.origin.x, 10);
-    const Frame aimed = ship.frame;
+    const Frame steered = ship.frame;
     for (Vector3 d : {Vector3(), Vector3(0, 5, 0), Vector3(0, -0.001f, 0)}) {
         ship.faceDirection(d);
-        EXPECT_TRUE(sameFrame(ship.frame, aimed)) << d.y;
-    }
-}
-
-TEST_F(ShipTest, RegenerationGivesOnePointAtOnceThenOneASecond) {
-    struct Case {
-        int health;
-        float timer;
-        bool alive;
-        int healthAfter;
-        float timerAfter;
-    } cases[] = {{25, 0, true, 25, 0},
-                 {24, 0, true, 25, 1.0f},
-                 {24, 0.5f, true, 24, 0.46666667f},
-                 {0, 0, true, 0, 0},
-                 {10, 0, false, 10, 0}};
-    for (const Case& c : cases) {
-        ship.health = c.health;
-        ship.regenTimer = c.timer;
-        ship.alive = c.alive;
-        ship.regenerateHealth();
-        EXPECT_EQ(ship.health, c.healthAfter) << c.health << " " << c.timer;
-        EXPECT_FLOAT_EQ(ship.regenTimer, c.timerAfter);
+        EXPECT_TRUE(sameFrame(ship.frame, steered)) << d.y;
     }
 }
 
@@ -118,40 +79,133 @@ TEST_F(ShipTest, ThirteenHitsKillAndTheWreckComesBackAfter31Then61Updates) {
     ship.braking = true;
     ship.setFiring(true);
     ship.rewardTimers[Grow] = 10;
-    for (int i = 0; i < 12; ++i)
-        ship.takeDamage(2);
+    ship.takeDamage(12 * 2);
     ship.update();
     EXPECT_TRUE(ship.alive);
     ship.takeDamage(2);
     ship.steer(40, 0);
     ship.velocity = Vector3(300, 0, 0);
-    size_t blasts = explosions.size();
     testing::internal::CaptureStdout();
     ship.update();
     ship.explode(); // a second explosion in the same frame changes nothing
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Ship 1 exploded!\n"), std::string::npos);
-    EXPECT_EQ(out.find("Ship 1 exploded!\n"), out.rfind("Ship 1 exploded!\n"));
-    EXPECT_EQ(explosions.size(), blasts + 1);
-    EXPECT_FALSE(ship.isCollidable());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Ship 1 exploded!\n");
+    EXPECT_EQ(explosions.size(), 1u);
     EXPECT_EQ(ship.health, -1);
-    EXPECT_EQ(ship.deaths, 1);
     EXPECT_FALSE(ship.firing || ship.smokeTrail.emitting || ship.rewardTimers[Grow] != 0);
 
     float x = ship.frame.origin.x;
     for (int i = 0; i < 30; ++i)
         ship.update();
     EXPECT_FALSE(ship.alive);
-    EXPECT_GT(ship.frame.origin.x, x + 200); // the wreck drifts on, braking or not
+    EXPECT_GT(ship.frame.origin.x, x + 200); // the wreck drifts on with the light drag, braking or not
     ship.update();
     EXPECT_TRUE(ship.alive && ship.braking && !ship.firing);
     EXPECT_TRUE(sameFrame(ship.frame, Frame(Vector3(10, 20, 30))));
     EXPECT_EQ(ship.health, 25);
-    EXPECT_EQ(ship.velocity.length() + ship.thrust.length() + ship.rewardTimers[Grow], 0);
+    EXPECT_EQ(ship.velocity.length() + ship.thrust.length(), 0);
 
     ship.explode();
     int updates = 0;
     for (; !ship.alive && updates < 100; ++updates)
         ship.update();
     EXPECT_EQ(updates, 61);
+}
+
+TEST_F(ShipTest, HeldFireShootsOnFrames1And11And21OrEveryFifthWithRapidFire) {
+    const std::vector<int> expected[] = {{1, 11, 21}, {1, 6, 11, 16, 21}};
+    for (int rapid : {0, 1}) {
+        ship.reset();
+        ship.setup(nullptr, 2, Frame(), false);
+        ship.rewardTimers[RapidFire] = 20.0f * rapid;
+        ship.setFiring(true);
+        std::vector<int> shots;
+        for (int i = 0; i < 21; ++i) {
+            int before = ship.score;
+            ship.update();
+            if (ship.score != before) shots.push_back(ship.frameCount);
+        }
+        EXPECT_EQ(shots, expected[rapid]);
+    }
+    ship.rewardTimers[RapidFire] = 0;
+    ship.setFiring(false); // letting go and pressing again does not shorten the wait
+    ship.update();
+    ship.setFiring(true);
+    int last = ship.lastFireFrame;
+    while (ship.lastFireFrame == last)
+        ship.update();
+    EXPECT_EQ(ship.lastFireFrame - last, 10);
+}
+
+TEST_F(ShipTest, SizeSetsTheShipsSphereAndWhereAndHowWideItsBeamsStart) {
+    // Grow and Shrink timers, then the sphere's radius, the beams' half width, muzzle and trail distances.
+    const float cases[][6] = {{0, 0, 20, 15, 45, 50},
+                              {5, 0, 60, 45, 130, 150},
+                              {0, 5, 6.6666665f, 5, 20, 16.666666f},
+                              {5, 5, 20, 15, 45, 50}, // growing and shrinking cancel out
+                              {-0.01f, 5, 6.6666665f, 5, 20, 16.666666f}};
+    ship.faceDirection(Vector3(1, 0, 0));
+    const Vector3 origin = ship.frame.origin, right = ship.frame.xAxis;
+    for (const auto& [grow, shrink, radius, halfWidth, muzzle, trail] : cases) {
+        ship.rewardTimers[Grow] = grow;
+        ship.rewardTimers[Shrink] = shrink;
+        EXPECT_EQ(ship.getBounds().radius, radius);
+        EXPECT_EQ(ship.trailOffset(), trail);
+        ship.fire();
+        CollisionShape b = newest().getBounds();
+        EXPECT_NEAR(b.centre.x - origin.x, muzzle, 1e-3);
+        EXPECT_NEAR(b.beam2Start.dot(right) - b.beam1Start.dot(right), 2 * halfWidth, 1e-3);
+        EXPECT_NEAR(b.beam1Start.dot(right) - origin.dot(right), -halfWidth, 1e-3);
+        EXPECT_NEAR(b.beam1End.x - b.beam1Start.x, Projectile::BeamLength, 1e-3);
+        EXPECT_NEAR(newest().velocity.x, 4000, 1e-3);
+    }
+}
+
+TEST_F(ShipTest, BoltFliesNineteenCollidableFramesAndAHitBoltGoesNextUpdate) {
+    ship.velocity = Vector3(0, 0, -1000); // the shooter's speed is not passed on
+    ship.fire();
+    Projectile* bolt = &newest();
+    const Vector3 start = bolt->frame.origin;
+    for (int age = 0; age <= 18; ++age, ship.update()) {
+        ASSERT_EQ(ship.children.size(), 1u);
+        EXPECT_EQ(bolt->age, age);
+        EXPECT_TRUE(bolt->isCollidable() && !bolt->isSpent()) << age;
+        EXPECT_NEAR(bolt->frame.origin.z, start.z - age * Projectile::BeamLength, 0.01);
+    }
+    EXPECT_TRUE(ship.children.empty());
+
+    ship.fire();
+    ship.fire();
+    static_cast<Projectile*>(ship.children.front())->destroyOnHit();
+    EXPECT_EQ(ship.children.size(), 2u); // still drawn until its ship's next update
+    ship.update();
+    ASSERT_EQ(ship.children.size(), 1u);
+    EXPECT_EQ(newest().age, 1);
+    ship.explode(); // what was already fired flies on
+    ship.update();
+    ASSERT_EQ(ship.children.size(), 1u);
+    EXPECT_EQ(newest().age, 2);
+}
+
+TEST_F(ShipTest, GrantRestartsOneTimerForTwentySecondsAndRefusesUnknownKinds) {
+    const std::pair<int, std::string> cases[] = {{0, "Reward 0 granted to ship 1!\n"},
+                                                 {3, "Reward 3 granted to ship 1!\n"},
+                                                 {4, "Error: Reward kind 4 is undefined!\n"},
+                                                 {-1, "Error: Reward kind -1 is undefined!\n"}};
+    for (const auto& [kind, line] : cases) {
+        for (float& t : ship.rewardTimers)
+            t = 3; // a running reward restarts; timers never add up
+        testing::internal::CaptureStdout();
+        ship.grantReward(kind);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), line);
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(ship.rewardTimers[k], k == kind ? 20 : 3) << kind;
+    }
+    ship.grantReward(RapidFire);
+    int updates = 0;
+    for (; ship.rewardTimers[RapidFire] > 0 && updates < 1000; ++updates)
+        ship.update();
+    EXPECT_EQ(updates, 600);
+    EXPECT_LT(ship.rewardTimers[RapidFire], 0); // a hair below zero for one update, then clamped
+    ship.update();
+    EXPECT_EQ(ship.rewardTimers[RapidFire], 0);
 }

@@ -1,13 +1,16 @@
-// The World's round layout, winner check, pause, home regeneration and reward re-fill.
-#include <gtest/gtest.h>
-
+// The World's round layout, winner check, pause, home regeneration and reward re-fill, and the
+// simulator's checks of what must hold in any round.
 #include <cmath>
+#include <functional>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "ai/ShipAI.h"
 #include "audio/GameAudio.h"
 #include "audio/SoundSystem.h"
 #include "effects/Explosion.h"
+#include "ships/Projectile.h"
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
 #include "tools/sim/Invariants.h"
@@ -16,7 +19,6 @@ using WorldRound = testing_support::GameTest;
 
 TEST_F(WorldRound, LaysOutPlanetsShipsAndRewardsInCollisionOrder) {
     World& w = world();
-    EXPECT_EQ(sim::checkRoundLayout(w), "");
     for (int n = 0; n < 8; ++n) {
         const Vector3 p = w.planets[n].position;
         EXPECT_TRUE(p.x == (n & 1 ? 4000 : -4000) && p.y == (n & 2 ? 4000 : -4000) &&
@@ -31,36 +33,34 @@ TEST_F(WorldRound, LaysOutPlanetsShipsAndRewardsInCollisionOrder) {
         EXPECT_NEAR(f.xAxis.y, 0.0f, 1e-6f);
         EXPECT_GT(f.yAxis.y, 0.0f);
         EXPECT_EQ(ShipTable[n].computerControlled, n != 0);
-        EXPECT_EQ(ShipAITable[n].playerIndex, n);
     }
     for (const Reward& r : w.rewards)
         for (float c : {r.position.x, r.position.y, r.position.z})
             EXPECT_TRUE(r.active && c >= -4000 && c <= 3999 && c == std::floor(c)) << c;
-    EXPECT_FLOAT_EQ(w.rewardTimer, 3.0f);
 }
 
 TEST_F(WorldRound, EndsWhenAtMostOnePlanetStandsAndLaysOutTheNext) {
     const std::string again = "Restarting world...\n";
     const std::string won = "***WINNER!!! CONGRATULATIONS PLAYER 0!!!***\n" + again;
-    struct Case {
-        std::vector<int> fallen;
-        std::string line;
-    } cases[] = {{{0, 1, 2, 3, 4, 6, 7}, "***Player 5 wins! Too bad... try again next time...***\n" + again},
-                 {{1, 2, 3, 4, 5, 6, 7}, won},
-                 {{0, 1, 2, 3, 4, 5, 6, 7}, won}}; // the last two fell together
+    const std::pair<std::vector<int>, std::string> cases[] = {
+        {{0, 1, 2, 3, 4, 6, 7}, "***Player 5 wins! Too bad... try again next time...***\n" + again},
+        {{1, 2, 3, 4, 5, 6, 7}, won},
+        {{0, 1, 2, 3, 4, 5, 6, 7}, won}}; // the last two fell together
     World& w = world();
-    for (const Case& c : cases) {
+    for (const auto& [fallen, line] : cases) {
         w.restart();
         spawnSpark(Vector3(1, 2, 3));
-        for (int n : c.fallen)
+        w.rewards[2].take();
+        for (int n : fallen)
             w.planets[n].alive = false;
         ShipTable[3].score = 777;
         testing::internal::CaptureStdout();
         w.update();
         std::string out = testing::internal::GetCapturedStdout();
-        EXPECT_EQ(out.rfind(c.line, 0), 0u) << out;
+        EXPECT_EQ(out.rfind(line, 0), 0u) << out;
         for (const Planet& p : w.planets)
             EXPECT_TRUE(p.alive);
+        EXPECT_TRUE(w.rewards[2].active && !w.rewards[2].paused);
         EXPECT_EQ(ShipTable[3].score, 0);
         EXPECT_EQ(sim::checkRoundLayout(w), "");
     }
@@ -75,66 +75,55 @@ TEST_F(WorldRound, PauseFreezesEverythingIncludingTheRoundEnd) {
     for (int n = 1; n < 8; ++n)
         w.planets[n].alive = false;
     w.paused = true;
-    Vector3 before = ShipTable[2].frame.origin;
-    int tick = ShipAITable[2].tick;
-    for (int i = 0; i < 5; ++i)
-        w.update();
+    w.update();
     EXPECT_EQ(ShipTable[2].frameCount, 0);
-    EXPECT_EQ(ShipAITable[2].tick, tick);
-    EXPECT_EQ(ShipTable[2].frame.origin.x, before.x);
     EXPECT_FALSE(w.planets[1].alive); // no winner announced while paused
     EXPECT_FLOAT_EQ(w.rewardTimer, 3.0f);
 }
 
-TEST_F(WorldRound, RegeneratesOnlyAliveShipsWithinRangeOfTheirOwnPlanet) {
+// Health -1 stands for a dead ship. Ship 0 is also parked on planet 1, whose owner is out of the way.
+TEST_F(WorldRound, OnlyLiveShipsNearTheirOwnPlanetRegainAPointAtOnceThenOneASecond) {
     World& w = world();
-    // The last case parks ship 0 on another player's planet, whose owner is out of the way.
-    struct Case {
-        int planet;
-        float distance;
-        bool alive;
-        int healthAfter;
-    } cases[] = {{0, 1500.0f, true, 21}, {0, 1500.001f, true, 20}, {0, 900.0f, false, -1}, {1, 0, true, 20}};
-    for (const Case& c : cases) {
+    Ship& ship = ShipTable[0];
+    // Ship 0's planet and distance from it, its health before and after, then the planet's health after.
+    const std::tuple<int, float, int, int, int> cases[] = {
+        {0, 1500.0f, 20, 21, 101}, {0, 1500.001f, 20, 20, 100}, {0, 900, -1, -1, 100},
+        {1, 0, 20, 20, 100},       {0, 0, 25, 25, 101},         {0, 0, 0, 0, 101}};
+    for (const auto& [planet, distance, health, healthAfter, planetAfter] : cases) {
+        SCOPED_TRACE(testing::Message() << planet << " " << distance << " " << health);
         w.restart();
-        Ship& ship = ShipTable[0];
         ShipTable[1].alive = false;
-        ship.frame.origin = w.planets[c.planet].position;
-        ship.frame.origin.x += c.distance;
-        ship.health = c.alive ? 20 : -1;
-        ship.alive = c.alive;
-        w.planets[c.planet].health = 100;
+        ship.frame.origin = w.planets[planet].position;
+        ship.frame.origin.x += distance;
+        ship.health = health;
+        ship.alive = health >= 0;
+        w.planets[planet].health = 100;
         w.regenerateAtHome();
-        const bool regrew = c.healthAfter == 21;
-        EXPECT_EQ(ship.health, c.healthAfter) << c.planet << " " << c.distance;
-        EXPECT_EQ(w.planets[c.planet].health, regrew ? 101 : 100) << c.planet << " " << c.distance;
-        EXPECT_EQ(ship.score, regrew ? 50 : 0);
+        EXPECT_EQ(ship.health, healthAfter);
+        EXPECT_EQ(w.planets[planet].health, planetAfter);
     }
+    int calls = 0;
+    for (ship.health = 20; ship.health < 22 && calls < 100; ++calls)
+        w.regenerateAtHome();
+    EXPECT_EQ(calls, 32);
 }
 
 TEST_F(WorldRound, RefillsTheLowestEmptyRewardSlotOncePerThreeSeconds) {
     World& w = world();
-    // Keep the ships parked where nothing touches the rewards.
-    for (int k = 0; k < 8; ++k)
-        w.rewards[k].position = Vector3(-3000 + 700 * k, 0, 0);
-    for (int k : {2, 5, 6})
-        w.rewards[k].active = false;
     const int empty[] = {2, 5, 6};
+    for (int k : empty)
+        w.rewards[k].active = false;
+    int calls = 0;
     for (int i = 0; i < 3; ++i) {
         int frames = 0;
         for (; !w.rewards[empty[i]].active && frames < 200; ++frames)
             w.refillRewards();
+        calls += frames;
         EXPECT_NEAR(frames, 90, 1) << "slot " << empty[i];
         for (int j = i + 1; j < 3; ++j)
             EXPECT_FALSE(w.rewards[empty[j]].active) << "ahead of " << empty[i];
     }
-    // With every slot full the allowance lapses: no slot is re-created, so every spin runs on.
-    float spinBefore = w.rewards[0].spin;
-    for (int frame = 0; frame < 120; ++frame)
-        w.refillRewards();
-    for (const Reward& r : w.rewards)
-        EXPECT_GE(r.spin, 120);
-    EXPECT_EQ(w.rewards[0].spin, spinBefore + 120);
+    EXPECT_EQ(w.rewards[0].spin, calls); // stepped every time, and never re-created while there
 }
 
 TEST_F(WorldRound, RespawnedRewardsDoNotLeaveTheirOldShimmerPlaying) {
@@ -158,4 +147,66 @@ TEST_F(WorldRound, RespawnedRewardsDoNotLeaveTheirOldShimmerPlaying) {
         EXPECT_TRUE(alive) << "the slot lost its new shimmer at respawn " << respawn;
     }
     EXPECT_LE(playing(), baseline);
+}
+
+using Breakage = std::pair<std::function<void()>, std::string>;
+
+const float NaN = std::nanf("");
+
+TEST_F(WorldRound, TheSimulatorsLayoutCheckNamesEachFault) {
+    World& w = world();
+    const Breakage cases[] = {
+        {[&] { w.objects.pop_back(); }, "the collision list holds 23 objects instead of 24"},
+        {[&] { std::swap(w.objects[0], w.objects[1]); }, "collision list entry 0 is not planet 0"},
+        {[&] { std::swap(w.objects[3], w.objects[5]); }, "collision list entry 3 is not ship 1"},
+        {[&] { w.objects[20] = &w.rewards[0]; }, "collision list entry 20 is not reward 4"},
+        {[&] { spawnSpark(Vector3()); }, "1 explosions outlived the restart"},
+    };
+    for (const auto& [breakIt, expected] : cases) {
+        w.restart();
+        breakIt();
+        EXPECT_EQ(sim::checkRoundLayout(w), expected);
+    }
+}
+
+TEST_F(WorldRound, TheSimulatorsStateCheckNamesEachFault) {
+    World& w = world();
+    SmokeTrailParticle* puffs = ShipTable[1].smokeTrail.particles;
+    const Breakage cases[] = {
+        {[] { ShipAITable[2].hatred[5] = 51; }, "pilot 2 hates player 5 at 51"},
+        {[] { ShipAITable[7].hatred[0] = -1; }, "pilot 7 hates player 0 at -1"},
+        {[] { ShipTable[4].velocity.x = NaN; }, "ship 4 has a velocity that is not finite"},
+        {[] { ShipTable[6].frame.zAxis.y = INFINITY; }, "ship 6 has a frame that is not finite"},
+        {[=] { puffs[7].life = NaN; }, "a smoke puff of ship 1 has a life that is not a number"},
+        {[=] {
+             puffs[999].life = 1;
+             puffs[999].velocity.z = NaN;
+         },
+         "a live smoke puff of ship 1 is not finite"},
+        {[=] { puffs[3].position.x = NaN; }, ""}, // a burnt-out puff is never drawn or moved again
+        {[] {
+             spawnSpark({});
+             spawnShipBlast({});
+             explosions.back()->particles[1499].velocity.z = NaN;
+         },
+         "particle 1499 of explosion 1 is not finite"},
+        {[] {
+             spawnPlanetBlast({});
+             explosions.back()->position.y = -INFINITY;
+         },
+         "explosion 0 (kind 3) is not finite"},
+        {[] {
+             ShipTable[3].fire();
+             static_cast<Projectile*>(ShipTable[3].children.back())->frame.origin.x = NaN;
+         },
+         "a bolt of ship 3 is not at a finite place and speed"}, // last: bolts outlive a restart
+    };
+    for (const auto& [breakIt, expected] : cases) {
+        w.restart();
+        ASSERT_EQ(sim::checkState(), "");
+        breakIt();
+        EXPECT_EQ(sim::checkState(), expected);
+    }
+    static_cast<Projectile*>(ShipTable[3].children.back())->alive = false;
+    ShipTable[3].updateWeapons();
 }

@@ -78,7 +78,6 @@ TEST(Assets, JpegsHaveTheirSizesAndTheMapsWrapRoundAndLookApart) {
         {"map-earth", 1024, 512, 2, 0},  {"map-mercury", 1024, 512, 0, 0}, {"map-venus", 1024, 512, 0, 2},
         {"map-mars", 1024, 512, 0, 2},   {"map-jupiter", 1024, 512, 0, 2}, {"map-saturn", 1024, 512, 0, 0},
         {"map-uranus", 1024, 512, 2, 0}, {"map-neptune", 1024, 512, 2, 0}};
-    const int firstPlanet = 3;
     std::vector<std::array<double, 3>> means;
     for (const auto& picture : pictures) {
         const std::string path = std::string("images/") + picture.file + ".jpg", name = picture.file;
@@ -87,12 +86,11 @@ TEST(Assets, JpegsHaveTheirSizesAndTheMapsWrapRoundAndLookApart) {
         EXPECT_EQ(s->w, picture.width) << path;
         EXPECT_EQ(s->h, picture.height) << path;
         ASSERT_EQ(s->format->BytesPerPixel, 3) << path;
-        std::array<double, 3> mean{};
+        std::array<double, 3>& mean = means.emplace_back();
         for (int y = 0; y < s->h; ++y)
             for (int x = 0; x < s->w; ++x)
                 for (int c = 0; c < 3; ++c)
                     mean[c] += pixel(s.get(), x, y)[c] / double(s->w * s->h);
-        means.push_back(mean);
         if (name != "titlescreen") expectWrapsRound(s.get(), false, path);
         if (picture.warmer != picture.cooler) {
             EXPECT_GT(mean[picture.warmer], mean[picture.cooler] + 20) << path;
@@ -103,12 +101,12 @@ TEST(Assets, JpegsHaveTheirSizesAndTheMapsWrapRoundAndLookApart) {
             EXPECT_LT(mean[1], 40) << "mostly dark sky, not a wash of light";
         }
     }
-    for (size_t i = firstPlanet; i < means.size(); ++i)
-        for (size_t j = i + 1; j < means.size(); ++j) {
-            double d =
-                std::hypot(means[i][0] - means[j][0], means[i][1] - means[j][1], means[i][2] - means[j][2]);
-            EXPECT_GT(d, 20) << pictures[i].file << " and " << pictures[j].file << " look alike";
-        }
+    for (size_t i = 3; i < means.size(); ++i) // the planets
+        for (size_t j = i + 1; j < means.size(); ++j)
+            EXPECT_GT(
+                std::hypot(means[i][0] - means[j][0], means[i][1] - means[j][1], means[i][2] - means[j][2]),
+                20)
+                << pictures[i].file << " and " << pictures[j].file << " look alike";
 }
 
 TEST(Assets, SpritesFadeOutInsideTheTriangleTheyAreDrawnOn) {
@@ -123,7 +121,6 @@ TEST(Assets, SpritesFadeOutInsideTheTriangleTheyAreDrawnOn) {
         // Texture corners (0.5, 0), (1, 1), (0, 1); the first row is t = 0. Light outside that
         // triangle would be cut off by its edges, and light on the picture's border bleeds when mipmapped.
         int leaks = 0, peak = 0;
-        double weight = 0, sumX = 0, sumY = 0;
         for (int y = 0; y < 64; ++y)
             for (int x = 0; x < 64; ++x) {
                 int alpha = pixel(s.get(), x, y)[3];
@@ -132,16 +129,9 @@ TEST(Assets, SpritesFadeOutInsideTheTriangleTheyAreDrawnOn) {
                 bool border = x == 0 || y == 0 || x == 63 || y == 63;
                 if ((!inside || border) && alpha > 0) ++leaks;
                 peak = std::max(peak, alpha);
-                weight += alpha;
-                sumX += alpha * (x + 0.5);
-                sumY += alpha * (y + 0.5);
             }
         EXPECT_EQ(leaks, 0) << path;
         EXPECT_GE(peak, 200) << path;
-        // The glow sits round the centre of the circle that fits the triangle (u 0.5, t 0.69), not flipped.
-        ASSERT_GT(weight, 0) << path;
-        EXPECT_NEAR(sumX / weight / 64, 0.5, 0.03) << path;
-        EXPECT_NEAR(sumY / weight / 64, 0.69, 0.04) << path;
     }
 }
 

@@ -1,19 +1,14 @@
 // Damaged, empty, foreign and oversized asset files: each is refused the way the game reports it, or
-// loaded for what it really holds, and the game carries on.
+// loaded for what it really holds.
 #include <gtest/gtest.h>
 
-#include <SDL/SDL_ttf.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <string>
 
-#include "audio/GameAudio.h"
 #include "audio/SoundSystem.h"
-#include "data/Globals.h"
 #include "render/TextRenderer.h"
 #include "render/TextureLoader.h"
 #include "support/GLTestWindow.h"
@@ -45,8 +40,6 @@ unsigned bigEndian(const Bytes& b, size_t at, int bytes) {
     return v;
 }
 
-Bytes gameJpeg() { return readFile("images/map-uranus.jpg"); } // 1024 x 512
-
 // An uncompressed 32-bit TGA, rows top first, holding `pixels` of its w x h.
 Bytes tga(int w, int h, int pixels) {
     Bytes t(18, '\0');
@@ -75,20 +68,11 @@ bool matches(const char* text, const char* pattern) {
     return false;
 }
 
-// Runs `body` with the working directory at `dir`, as the game would be started there.
-template <typename Body> void inDirectory(const std::string& dir, Body body) {
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof here), nullptr);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-    body();
-    ASSERT_EQ(chdir(here), 0);
-}
-
 TEST(BadImages, AreReportedOnceAndLeaveTheTextureEmptyOrLoadWhatTheyHold) {
     ASSERT_TRUE(testing_support::openGLWindow());
     const std::string dir = testing_support::makeTempDir() + "/";
-    const Bytes jpeg = gameJpeg();
-    const size_t frame = jpeg.find("\xFF\xC0"); // the frame header: height at +5, width at +7
+    const Bytes jpeg = readFile("images/map-uranus.jpg"); // 1024 x 512
+    const size_t frame = jpeg.find("\xFF\xC0");           // the frame header: height at +5, width at +7
     ASSERT_NE(frame, Bytes::npos);
     auto claiming = [&](int w, int h) {
         Bytes b = jpeg;
@@ -105,15 +89,11 @@ TEST(BadImages, AreReportedOnceAndLeaveTheTextureEmptyOrLoadWhatTheyHold) {
         const char* reason; // the reason printed, when the game gives its own
     } cases[] = {
         {"zero.jpg", Jpeg, "", 0, ""},
-        {"markers-only.jpg", Jpeg, "\xFF\xD8\xFF\xD9", 0, ""},
         {"cut-in-header.jpg", Jpeg, jpeg.substr(0, frame + 6), 0, ""},
         {"cut-in-data.jpg", Jpeg, jpeg.substr(0, jpeg.size() / 2), 1024, ""}, // libjpeg fills in the rest
-        {"tga.jpg", Jpeg, tga(4, 4, 16), 0, ""},
         {"wide.jpg", Jpeg, claiming(8193, 16), 0, "8193 x 16 pixels is more than 8192 on a side"},
         {"widest.jpg", Jpeg, claiming(8192, 16), 8192, ""},
         {"cut-in-header.tga", TgaWithAlpha, tga(4, 4, 0).substr(0, 10), 0, ""},
-        {"cut-in-data.tga", TgaWithAlpha, tga(4, 4, 7), 4, ""}, // the missing pixels stay black
-        {"jpeg.tga", TgaWithAlpha, jpeg, 0, ""},
         {"tall.tga", TgaWithAlpha, tga(4, 8193, 1), 0, "4 x 8193 pixels is more than 8192 on a side"},
         {"flat.tga", TgaWithAlpha, tga(0, 4, 0), 0, "the image has no pixels"},
     };
@@ -135,8 +115,7 @@ TEST(BadImages, AreReportedOnceAndLeaveTheTextureEmptyOrLoadWhatTheyHold) {
     }
 }
 
-TEST(BadFont, IsReportedForBothSizesAndDrawsNothingOrDrawsWhatItHolds) {
-    ASSERT_TRUE(testing_support::openGLWindow());
+TEST(BadFont, IsReportedForBothSizes) {
     const Bytes font = readFile("fonts/arial.ttf");
     const size_t head = fontTable(font, "head"), hhea = fontTable(font, "hhea");
     ASSERT_NE(head, Bytes::npos);
@@ -150,59 +129,35 @@ TEST(BadFont, IsReportedForBothSizesAndDrawsNothingOrDrawsWhatItHolds) {
     const struct {
         const char* name;
         Bytes bytes;
-        bool opens, draws;
-        const char* reason; // the reason printed for the large size, when the game gives its own
+        const char* reason; // printed for the large size
     } cases[] = {
-        {"whole", font, true, true, ""},
-        {"zero-length", "", false, false, ""},
-        {"cut in its table directory", font.substr(0, 100), false, false, ""},
-        {"cut in its glyphs", font.substr(0, font.size() / 2), true, false, ""},
-        {"huge lines", tall, false, false, "lines 17921 pixels tall at 70 points"},
+        {"cut in its table directory", font.substr(0, 100), "*"},
+        {"huge lines", tall, "lines 17921 pixels tall at 70 points"},
     };
     const std::string loading = "Loading font fonts/arial.ttf...\n",
                       failed = "Unable to load font from fonts/arial.ttf: ";
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    const std::string dir = testing_support::makeTempDir();
+    ASSERT_EQ(system(("mkdir -p " + dir + "/fonts").c_str()), 0);
     for (const auto& c : cases) {
-        const std::string dir = testing_support::makeTempDir();
-        ASSERT_EQ(system(("mkdir -p " + dir + "/fonts").c_str()), 0);
         writeFile(dir + "/fonts/arial.ttf", c.bytes);
-        std::string out;
-        std::unique_ptr<TextRenderer> hud;
-        inDirectory(dir, [&] {
-            testing::internal::CaptureStdout();
-            hud = std::make_unique<TextRenderer>();
-            out = testing::internal::GetCapturedStdout();
-        });
-        ASSERT_NE(hud, nullptr);
-        EXPECT_EQ(hud->largeFont != nullptr, c.opens) << c.name;
-        EXPECT_EQ(hud->smallFont != nullptr, c.opens) << c.name;
-        const std::string large = c.opens ? "" : failed + (*c.reason ? c.reason : "*") + "\n",
-                          small = c.opens ? "" : failed + "*\n";
-        const std::string lines = "Initializing font engine...\n" + loading + large + loading + small;
+        ASSERT_EQ(chdir(dir.c_str()), 0); // the fonts are found as by the game started there
+        testing::internal::CaptureStdout();
+        TextRenderer hud;
+        const std::string out = testing::internal::GetCapturedStdout();
+        ASSERT_EQ(chdir(here), 0);
+        EXPECT_TRUE(hud.largeFont == nullptr && hud.smallFont == nullptr) << c.name;
+        const std::string lines =
+            "Initializing font engine...\n" + loading + failed + c.reason + "\n" + loading + failed + "*\n";
         EXPECT_TRUE(matches(out.c_str(), lines.c_str())) << c.name << ": " << out;
-        // The HUD is drawn as in a frame with a respawn countdown.
-        testing_support::resetGameGLState();
-        glDisable(GL_LIGHTING);
-        glDisable(GL_DEPTH_TEST);
-        glMatrixMode(GL_PROJECTION);
-        glOrtho(0, 800, 0, 600, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        hud->drawHudText(12.5f, 4200);
-        const int lit = testing_support::countLitPixels(0, 0, 800, 600);
-        EXPECT_TRUE(c.draws ? lit > 100 : lit == 0) << c.name << ": " << lit << " pixels lit";
-        // The game never closes its fonts; a test that opens five pairs does.
-        if (hud->largeFont) TTF_CloseFont(hud->largeFont);
-        if (hud->smallFont) TTF_CloseFont(hud->smallFont);
     }
-}
-
-// Half a second of 16-bit mono at 44.1 kHz: "fmt " is followed by its size, then format, channels and rate.
-Bytes wavTone() {
-    return readFile(testing_support::writeTone(testing_support::makeTempDir(), "t.wav", 440, 0.5));
 }
 
 TEST(BadSounds, StaySilentAndPrintNothingOrLoadOnlyWhatTheyHold) {
     using namespace audio;
-    const Bytes wav = wavTone();
+    // Half a second of 16-bit mono at 44.1 kHz: "fmt " is followed by its size, format, channels and rate.
+    const Bytes wav = readFile(testing_support::writeTone(testing_support::makeTempDir(), "t.wav", 440, 0.5));
     const size_t format = wav.find("fmt "), data = wav.find("data");
     ASSERT_NE(format, Bytes::npos);
     ASSERT_NE(data, Bytes::npos);
@@ -211,17 +166,13 @@ TEST(BadSounds, StaySilentAndPrintNothingOrLoadOnlyWhatTheyHold) {
     put(fastest, format + 12, 384001, 4);  // frames a second
     put(longest, data + 4, 0x7FFFFFF0, 4); // bytes of samples
     put(widest, format + 10, 1024, 2);     // channels
-    // The game's laser: a first frame that holds no sound but the count of frames, which a damaged
-    // file can push to 2^32 - 1.
+    // The game's laser: its first frame holds no sound but the count of frames, which a damaged file
+    // can push to 2^32 - 1.
     const Bytes mp3 = readFile("sounds/laser.mp3");
     const size_t info = mp3.find("Xing") != Bytes::npos ? mp3.find("Xing") : mp3.find("Info");
-    const size_t secondFrame = mp3.find(mp3.substr(0, 2), 4);
     ASSERT_NE(info, Bytes::npos);
-    ASSERT_NE(secondFrame, Bytes::npos);
-    Bytes endless = mp3, noise(20000, '\0');
+    Bytes endless = mp3;
     put(endless, info + 8, 0xFFFFFFFF, 4);
-    for (size_t i = 0; i < noise.size(); ++i)
-        noise[i] = static_cast<char>(i * 7919 % 251);
 
     const struct {
         const char* name;
@@ -230,15 +181,11 @@ TEST(BadSounds, StaySilentAndPrintNothingOrLoadOnlyWhatTheyHold) {
     } cases[] = {
         {"zero-length", "", 0},
         {"WAV header without samples", wav.substr(0, data + 8), 0},
-        {"WAV cut in its header", wav.substr(0, 20), 0},
-        {"WAV cut after a fifth of a second", wav.substr(0, data + 8 + 8820 * 2), 0.2},
         {"WAV claiming 384001 frames a second", fastest, 0},
         {"WAV claiming two gigabytes of samples", longest, 0.5},
         {"WAV claiming 1024 channels", widest, 0.5 / 1024},
-        {"MP3 of only its frame count", mp3.substr(0, secondFrame), 0},
         {"MP3 claiming four billion frames", endless, 0.35},
-        {"noise", noise, 0},
-        {"text", "RIFF, then words where a sound should be", 0},
+        {"a picture", readFile("images/map-uranus.jpg"), 0},
     };
     SoundSystem* sounds = nullptr; // never freed, as in the game
     ASSERT_EQ(createSoundSystem(&sounds), OK);
@@ -253,8 +200,7 @@ TEST(BadSounds, StaySilentAndPrintNothingOrLoadOnlyWhatTheyHold) {
             Result r = stream ? sounds->createStream(path.c_str(), Default, nullptr, &sound)
                               : sounds->createSound(path.c_str(), Mode3D, nullptr, &sound);
             if (c.seconds == 0) {
-                EXPECT_NE(r, OK) << c.name;
-                EXPECT_EQ(sound, nullptr) << c.name;
+                EXPECT_TRUE(r != OK && sound == nullptr) << c.name;
                 continue;
             }
             ASSERT_EQ(r, OK) << c.name << (stream ? " as a stream" : "");
@@ -275,39 +221,6 @@ TEST(BadSounds, StaySilentAndPrintNothingOrLoadOnlyWhatTheyHold) {
         }
     }
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-}
-
-TEST(BadSounds, LeaveTheGameSilentForThemAndPlayingThemDoesNothing) {
-    const std::string dir = testing_support::makeTempDir();
-    ASSERT_EQ(system(("mkdir -p " + dir + "/sounds && cp sounds/* " + dir + "/sounds/").c_str()), 0);
-    const Bytes wav = wavTone();
-    writeFile(dir + "/sounds/laser.mp3", readFile("sounds/laser.mp3").substr(0, 3));
-    writeFile(dir + "/sounds/spawn.wav", wav.substr(0, wav.find("data") + 8));
-    writeFile(dir + "/sounds/background.mp3", gameJpeg());
-    std::remove((dir + "/sounds/loser.mp3").c_str());
-    std::string out;
-    inDirectory(dir, [&] {
-        testing::internal::CaptureStdout();
-        initAudio();
-        playMusic();
-        playSpawn();
-        playLoser();
-        playDeath(); // still heard
-        EXPECT_FALSE(playLaser());
-        updateAudio();
-        out = testing::internal::GetCapturedStdout();
-    });
-    EXPECT_EQ(out,
-              "Initializing audio engine... Initialized audio engine successfully.\n"
-              "Initializing background music...\nInitializing sounds...\nInitializing sound effects...\n");
-    for (audio::Sound* silent : {laserSound, spawnSound, backgroundMusic, loserSound})
-        EXPECT_EQ(silent, nullptr);
-    for (audio::Sound* heard :
-         {planetSound, shipSound, shimmerSound, explosionSound, deathSound, winnerSound})
-        EXPECT_NE(heard, nullptr);
-    int playing = 0, real = 0;
-    audioSystem->getChannelsPlaying(playing, real);
-    EXPECT_EQ(playing, 1) << "only the death sound, which loaded";
 }
 
 } // namespace

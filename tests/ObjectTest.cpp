@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "audio/SoundSystem.h"
+#include "audio/GameAudio.h"
 #include "objects/Object.h"
-#include "support/SoundProbe.h"
+#include "support/GameFixture.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ class Probe : public Object {
 
     CollisionShape getBounds() override {
         calls.push_back(name + ".getBounds");
-        return CollisionShape(Sphere, position, 10);
+        return CollisionShape(Sphere, Vector3(), 10);
     }
     bool isCollidable() override {
         calls.push_back(name + ".isCollidable");
@@ -37,15 +37,7 @@ class Probe : public Object {
 
     std::string name;
     bool collidable;
-    Vector3 position;
 };
-
-std::vector<std::string> contactsOnly() {
-    std::vector<std::string> contacts;
-    for (const std::string& c : calls)
-        if (c.find('>') != std::string::npos) contacts.push_back(c);
-    return contacts;
-}
 
 bool channelPaused(audio::Channel channel) {
     bool paused = false;
@@ -53,67 +45,49 @@ bool channelPaused(audio::Channel channel) {
     return paused;
 }
 
-class ObjectTest : public ::testing::Test {
-  protected:
-    void SetUp() override { calls.clear(); }
-};
-
 } // namespace
 
-TEST_F(ObjectTest, PairTestAsksBothThenTakesTheOthersShapeFirstAndChildrenMeetTheOtherSide) {
+TEST(ObjectWalks, PairTestAsksBothThenTakesTheOthersShapeFirstAndEveryWalkTakesChildrenInOrder) {
+    calls.clear();
     Probe a("a"), b("b");
     a.checkCollisions(b);
     EXPECT_EQ(calls, (std::vector<std::string>{"a.isCollidable", "b.isCollidable", "b.getBounds",
                                                "a.getBounds", "a>b"}));
 
     calls.clear();
-    b.position = Vector3(0, 0, 20); // touching only: radii 10 + 10 are not more than 20
-    a.checkCollisions(b);
-    EXPECT_TRUE(contactsOnly().empty());
-
-    calls.clear();
     Probe dead("dead", false);
     dead.checkCollisions(b);
     EXPECT_EQ(calls, (std::vector<std::string>{"dead.isCollidable"}));
 
-    calls.clear();
-    EXPECT_FLOAT_EQ(a.distanceTo(b), 20);
-    EXPECT_EQ(calls, (std::vector<std::string>{"b.getBounds", "a.getBounds"}));
-
     // A dead ship's beams still hit, and a ship never meets its own beams.
     Probe a1("a1"), a2("a2"), b1("b1");
-    b.position = Vector3();
     dead.children = {&a1, &a2};
     b.children = {&b1};
     dead.checkCollisions(b);
+    std::vector<std::string> contacts;
+    for (const std::string& c : calls)
+        if (c.find('>') != std::string::npos) contacts.push_back(c);
     // Beam against beam is tested twice this way; twin beams never touch, so nothing comes of it.
-    EXPECT_EQ(contactsOnly(), (std::vector<std::string>{"a1>b", "a1>b1", "a2>b", "a2>b1", "a1>b1", "a2>b1"}));
+    EXPECT_EQ(contacts, (std::vector<std::string>{"a1>b", "a1>b1", "a2>b", "a2>b1", "a1>b1", "a2>b1"}));
+
+    // Without a channel, pausing and stepping never ask for the shape a sound would be placed at.
+    calls.clear();
+    dead.drawChildren();
+    dead.drawChildrenTranslucent();
+    dead.stepChildren();
+    dead.setPaused(true);
+    dead.setVolume(0.5f);
+    dead.step();
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"a1.draw", "a2.draw", "a1.drawTranslucent", "a2.drawTranslucent",
+                                        "a1.update", "a2.update", "dead.update"}));
 }
 
-TEST_F(ObjectTest, ChildWalksKeepListOrderAndSilentObjectsNeverAskForTheirShape) {
-    Probe parent("p"), c1("c1"), c2("c2");
-    parent.children = {&c1, &c2};
-    parent.drawChildren();
-    parent.drawChildrenTranslucent();
-    parent.stepChildren();
-    parent.setPaused(true);
-    parent.setVolume(0.5f);
-    parent.step();
-    EXPECT_EQ(calls, (std::vector<std::string>{"c1.draw", "c2.draw", "c1.drawTranslucent",
-                                               "c2.drawTranslucent", "c1.update", "c2.update", "p.update"}));
-}
+using ObjectSound = testing_support::GameTest;
 
-TEST_F(ObjectTest, ChannelStartsOnTheFirstStepStaysPausedOnceAskedAndStopsWithTheObject) {
-    // A paused five-second positional tone from a sound system on the silent output.
-    audio::SoundSystem* system = nullptr;
-    audio::Sound* tone = nullptr;
-    ASSERT_EQ(audio::createSoundSystem(&system), audio::OK);
-    system->init(64, audio::InitNormal, nullptr);
-    const std::string path = testing_support::writeTone(testing_support::makeTempDir(), "tone.wav", 440, 5);
-    system->createSound(path.c_str(), audio::Mode3D, nullptr, &tone);
-    audio::Channel channel;
-    system->playSound(audio::ChannelFree, tone, true, &channel);
-    ASSERT_TRUE(channel);
+TEST_F(ObjectSound, ChannelStartsOnTheFirstStepStaysPausedOnceAskedAndStopsWithTheObject) {
+    calls.clear();
+    const audio::Channel channel = playShimmer(); // looped, and handed out paused
     ASSERT_TRUE(channelPaused(channel));
     {
         Probe probe("p", true, channel);

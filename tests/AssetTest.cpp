@@ -99,6 +99,14 @@ TEST(Assets, JpegsHaveTheirSizesAndTheMapsWrapRoundAndLookApart) {
             expectWrapsRound(s.get(), true, path);
             EXPECT_GT(mean[1], 2) << "a field of stars, not a black sky";
             EXPECT_LT(mean[1], 40) << "mostly dark sky, not a wash of light";
+            // The top and bottom rows meet in one point at each pole of the sky sphere, where a star
+            // or a cloud on them would be drawn out into rays: they stay plain dark sky.
+            int brightest = 0;
+            for (int y : {0, 1, s->h - 2, s->h - 1})
+                for (int x = 0; x < s->w; ++x)
+                    brightest = std::max<int>({brightest, pixel(s.get(), x, y)[0], pixel(s.get(), x, y)[1],
+                                               pixel(s.get(), x, y)[2]});
+            EXPECT_LE(brightest, 12) << path << ": a star or a cloud on the rows that meet at the poles";
         }
     }
     for (size_t i = 3; i < means.size(); ++i) // the planets

@@ -35,14 +35,33 @@ Colour starTint(Random& rng) {
     return {1.0f, 0.55f, 0.45f};
 }
 
+// How a star field is laid out. The defaults paint a flat picture.
+struct StarField {
+    int stars = 1400;
+    float nebula = 1.0f; // strength of the coloured gas
+    int gasWidth = 340;  // pixels per repeat of the gas's coarsest features, across and down
+    int gasHeight = 340;
+    // Shares of the height at the top and at the bottom over which the gas and the stars fade out.
+    float gasMargin = 0, starMargin = 0;
+};
+
+// How much of the stars and gas a row keeps, 0 to 1. The game repeats the sky four times from pole to
+// pole, so the top and bottom rows meet in one point at each pole, where anything painted on them is
+// drawn out into rays; they stay empty, and the sky comes in gently so that where the same rows meet at
+// the equator and at 45 degrees no band shows.
+float rowWeight(float v, float margin) {
+    if (margin <= 0) return 1;
+    return smoothstep(0.0f, margin, std::fmin(v, 1 - v));
+}
+
 // Dark space with faint nebulae and stars of every brightness. Everything wraps at the edges, because
 // the game repeats the picture four times round the sky and four times from pole to pole.
-Image paintStars(int w, int h, uint32_t seed, int stars, float nebulaStrength) {
+Image paintStars(int w, int h, uint32_t seed, const StarField& field) {
     Noise noise(seed);
     Random rng(seed + 77);
     Image sky(w, h, {0.004f, 0.005f, 0.012f, 1});
     // The nebulae are soft, so they are worked out at half resolution and smoothed up.
-    int periodX = std::max(1, w / 340), periodY = std::max(1, h / 340);
+    int periodX = std::max(1, w / field.gasWidth), periodY = std::max(1, h / field.gasHeight);
     Image gas(w / 2, h / 2, {0, 0, 0, 1});
     for (int y = 0; y < gas.height(); ++y)
         for (int x = 0; x < gas.width(); ++x) {
@@ -52,19 +71,21 @@ Image paintStars(int w, int h, uint32_t seed, int stars, float nebulaStrength) {
             float dust =
                 0.6f +
                 0.4f * smoothstep(-0.3f, 0.3f, noise.tiledFbm(u * 2 + 5, v * 2, periodX * 2, periodY * 2, 4));
-            gas.at(x, y) = Colour{0.11f, 0.03f, 0.16f} * (violet * violet * nebulaStrength * dust) +
-                           Colour{0.01f, 0.07f, 0.11f} * (teal * teal * nebulaStrength * dust);
+            float strength = field.nebula * dust * rowWeight((y + 0.5f) / gas.height(), field.gasMargin);
+            gas.at(x, y) = Colour{0.11f, 0.03f, 0.16f} * (violet * violet * strength) +
+                           Colour{0.01f, 0.07f, 0.11f} * (teal * teal * strength);
         }
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             Colour c = gas.sampleTiled((x + 0.5f) / w, (y + 0.5f) / h);
             sky.at(x, y) = sky.at(x, y) + c;
         }
-    for (int i = 0; i < stars; ++i) {
+    for (int i = 0; i < field.stars; ++i) {
         float x = rng.range(0, float(w)), y = rng.range(0, float(h));
         // Most stars are faint; a few percent are bright enough to wear a halo and spikes.
         float b = 0.10f + 0.9f * std::pow(rng.uniform(), 7.0f);
         Colour tint = starTint(rng);
+        if (field.starMargin > 0 && rng.uniform() >= rowWeight(y / h, field.starMargin)) continue;
         sky.addWrapped(x, y, 0.6f + 0.8f * b, tint * (b * 1.6f));
         if (b > 0.85f) {
             sky.addWrapped(x, y, 5.0f, tint * (0.05f * b));
@@ -78,6 +99,20 @@ Image paintStars(int w, int h, uint32_t seed, int stars, float nebulaStrength) {
         }
     }
     return sky;
+}
+
+// The sky sphere's picture. Twice as wide as high: one repeat spans 90 degrees round the sky but 45 from
+// pole to pole, so the stars come out round at the equator. Nearer the poles the sphere squeezes each
+// row more and more across, so the gas is painted three times wider than high: squeezed, its wisps
+// still look like clouds and not like rays.
+Image paintSky() {
+    StarField field;
+    field.stars = 10000;
+    field.gasWidth = 1024;
+    field.gasHeight = 340;
+    field.gasMargin = 0.3f;
+    field.starMargin = 0.1f;
+    return paintStars(2048, 1024, 1101, field);
 }
 
 // ---- particle sprites ----------------------------------------------------------------------------
@@ -390,7 +425,9 @@ bool renderTitleText(const std::string& fontDir, const std::string& fallbackFont
 
 bool paintTitle(const std::string& path, const TitleText& text) {
     const int w = 800, h = 600;
-    Image canvas = paintStars(w, h, 1301, 1400, 1.6f);
+    StarField field;
+    field.nebula = 1.6f;
+    Image canvas = paintStars(w, h, 1301, field);
 
     Vec3 light{-0.75f, 0.45f, 0.5f};
     auto saturn = mapSurface("saturn", 512);
@@ -508,10 +545,7 @@ int main(int argc, char** argv) {
         });
     };
     add(images + "titlescreen.jpg", [&text](const std::string& f) { return paintTitle(f, text); });
-    // Twice as wide as high: one repeat spans 90 degrees round the sky but 45 from pole to pole, so the
-    // stars come out round.
-    add(images + "stars.jpg",
-        [](const std::string& f) { return paintStars(2048, 1024, 1101, 10000, 1.0f).writeJpeg(f, 92); });
+    add(images + "stars.jpg", [](const std::string& f) { return paintSky().writeJpeg(f, 92); });
     for (const std::string& name : planetMapNames())
         add(images + "map-" + name + ".jpg",
             [name](const std::string& f) { return paintPlanetMap(name, 1024, 512).writeJpeg(f, 90); });

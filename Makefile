@@ -1,20 +1,30 @@
-# One command to play, one to test; both install what is missing and build first.
+# One command to play, one to test, one to pack; each installs what is missing and builds first.
 BUILD ?= build
 JOBS  ?= $(shell nproc)
+# Which packages tools/install-deps.sh installs: play, deb or test.
+DEPS  ?= play
 
-.PHONY: run test build deps screenshot bench clean
+.PHONY: run test deb build deps screenshot bench clean
 
 run: build
 	cd $(BUILD) && ./gravimel
 
+test: DEPS = test
 test: build
-	cd $(BUILD) && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && xvfb-run -a -s "-screen 0 1024x768x24" ctest --no-tests=error --output-on-failure -j $(JOBS)
+
+# The Debian package $(BUILD)/gravimel_<version>_amd64.deb (see README, Install).
+deb: DEPS = deb
+deb: build
+	cd $(BUILD) && cpack
 
 # The picture at the top of the README: the game in play, from the real renderer under Xvfb.
+screenshot: DEPS = test
 screenshot: build
-	bash tools/screenshot.sh $(BUILD) $(BUILD)/screenshot.png
+	bash tools/screenshot.sh $(BUILD) docs/screenshot.png
 
 # Timings of the update, the collision pass, rendering, sound and whole frames (see README).
+bench: DEPS = test
 bench: deps
 	bash tools/bench.sh
 
@@ -23,7 +33,7 @@ build: deps
 	cmake --build $(BUILD) -j $(JOBS)
 
 deps:
-	bash tools/install-deps.sh
+	bash tools/install-deps.sh $(DEPS)
 
 clean:
 	rm -rf $(BUILD)

@@ -1,4 +1,4 @@
-# Paints the game's images and copies its font into the build folder, beside the game.
+# Paints the game's images and icon and copies its font into the build folder, beside the game.
 find_package(Threads REQUIRED)
 
 set(GRAVIMEL_FONT_DIR /usr/share/fonts/truetype/liberation)
@@ -29,6 +29,10 @@ set(GRAVIMEL_IMAGE_FILES
   map-jupiter.jpg map-saturn.jpg map-uranus.jpg map-neptune.jpg map-moon.jpg
   particlealphanormal.tga particlealphacircle.tga smoketrail.tga)
 list(TRANSFORM GRAVIMEL_IMAGE_FILES PREPEND ${CMAKE_BINARY_DIR}/images/ OUTPUT_VARIABLE GRAVIMEL_IMAGES)
+# The desktop icon, for the package; painted by the same program from the same art.
+set(GRAVIMEL_ICONS
+  ${CMAKE_BINARY_DIR}/icons/hicolor/256x256/apps/gravimel.png
+  ${CMAKE_BINARY_DIR}/icons/hicolor/48x48/apps/gravimel.png)
 
 add_custom_command(
   OUTPUT ${CMAKE_BINARY_DIR}/fonts/arial.ttf
@@ -38,12 +42,16 @@ add_custom_command(
   COMMENT "Copying the game's font")
 
 add_custom_command(
-  OUTPUT ${GRAVIMEL_IMAGES}
+  OUTPUT ${GRAVIMEL_IMAGES} ${GRAVIMEL_ICONS}
   COMMAND make_images ${CMAKE_BINARY_DIR} ${GRAVIMEL_FONT_DIR}
   DEPENDS make_images ${CMAKE_BINARY_DIR}/fonts/arial.ttf
   COMMENT "Painting the game's images")
 
-add_custom_target(assets ALL DEPENDS ${GRAVIMEL_IMAGES} ${CMAKE_BINARY_DIR}/fonts/arial.ttf)
+add_custom_target(assets ALL DEPENDS ${GRAVIMEL_IMAGES} ${GRAVIMEL_ICONS} ${CMAKE_BINARY_DIR}/fonts/arial.ttf)
 if(TARGET gravimel)
   add_dependencies(gravimel assets)
 endif()
+
+# The package installs the icons and links the font (packaging/).
+set(GRAVIMEL_FONT_SOURCE ${GRAVIMEL_FONT_SOURCE} PARENT_SCOPE)
+set(GRAVIMEL_ICONS ${GRAVIMEL_ICONS} PARENT_SCOPE)

@@ -1,4 +1,5 @@
-// make_images: paints the title, star field, planet maps and particle sprites into <outdir>/images.
+// make_images: paints the title, star field, planet maps and particle sprites into <outdir>/images, and
+// the desktop icon into <outdir>/icons.
 #include <SDL/SDL.h>
 #include <SDL/SDL_ttf.h>
 
@@ -494,6 +495,36 @@ bool paintTitle(const std::string& path, const TitleText& text) {
     return canvas.writeJpeg(path, 92);
 }
 
+// ---- icon ------------------------------------------------------------------------------------------
+
+// The desktop icon: planet 0's blue and green world in a rounded square of space, and a red fighter
+// firing at it. Painted at several times its size and shrunk, so that its small versions stay smooth.
+Image paintIcon(int size, int supersample) {
+    const int s = size * supersample;
+    const float f = float(s);
+    StarField field;
+    field.stars = s * s / 900;
+    field.nebula = 1.4f;
+    field.gasWidth = field.gasHeight = std::max(1, s / 2);
+    Image canvas = paintStars(s, s, 1401, field);
+    drawPlanet(canvas, earthSurface, 0.64f * f, 0.66f * f, 0.40f * f, 2.7f, 0.25f, 0.5f, {-0.5f, 0.6f, 0.6f},
+               {0.30f, 0.55f, 1.0f});
+    const Colour red{0.8f, 0.2f, 0.2f};
+    const Vec3 heading{1.0f, 0.55f, 0};
+    fireLasers(canvas, 0.26f * f, 0.30f * f, 0.13f * f, heading, 0.22f * f, red);
+    drawShip(canvas, 0.26f * f, 0.30f * f, 0.13f * f, heading, red);
+
+    // The rounded square, anti-aliased by the shrinking.
+    const float corner = 0.2f * f, inset = 0.02f * f;
+    for (int y = 0; y < s; ++y)
+        for (int x = 0; x < s; ++x) {
+            float dx = std::fmax(0.0f, std::fabs(x + 0.5f - f / 2) - (f / 2 - inset - corner));
+            float dy = std::fmax(0.0f, std::fabs(y + 0.5f - f / 2) - (f / 2 - inset - corner));
+            canvas.at(x, y).a = std::hypot(dx, dy) <= corner ? 1.0f : 0.0f;
+        }
+    return canvas.shrunk(supersample);
+}
+
 // Runs the jobs on every core; each job paints and writes one file.
 bool runAll(const std::vector<std::function<bool()>>& jobs) {
     std::atomic<size_t> next{0};
@@ -555,7 +586,19 @@ int main(int argc, char** argv) {
         [](const std::string& f) { return paintRingSprite(64).writeTga(f); });
     add(images + "smoketrail.tga", [](const std::string& f) { return paintSmokeSprite(64).writeTga(f); });
 
+    // The desktop icon, in the folders of the icon theme it is installed into.
+    for (int size : {256, 48}) {
+        const std::string dir =
+            out + "/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+        std::filesystem::create_directories(dir, error);
+        if (error) {
+            std::printf("Error: could not create %s: %s\n", dir.c_str(), error.message().c_str());
+            return 1;
+        }
+        add(dir + "/gravimel.png", [size](const std::string& f) { return paintIcon(size, 4).writePng(f); });
+    }
+
     bool ok = runAll(jobs);
-    if (ok) std::printf("Wrote %zu images to %s\n", jobs.size(), images.c_str());
+    if (ok) std::printf("Wrote %zu images to %s and %s/icons\n", jobs.size(), images.c_str(), out.c_str());
     return ok ? 0 : 1;
 }

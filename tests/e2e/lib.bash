@@ -69,17 +69,18 @@ start_x() {
 
 xprobe() { "$WORK/xprobe" "$@"; }
 
-# Starts the game from a folder (default: the build folder) with an OpenAL Soft output driver (default: null).
+# Starts the game from a folder (default: the build folder) with an OpenAL Soft output driver (default: null);
+# the program started is ./gravimel there unless a third argument names another (an installed launcher).
 # Its output is line-buffered as on a terminal, so that lines can be read while it runs.
 start_game() {
-    local dir=${1:-$BUILD} driver=${2:-null}
+    local dir=${1:-$BUILD} driver=${2:-null} program=${3:-./gravimel}
     GAME_RUN=$((GAME_RUN + 1))
     GAME_OUT="$WORK/out-$GAME_RUN.txt"
     GAME_RC=""
     kill -0 "$XVFB_PID" 2>/dev/null || fail "the X server $DISPLAY is gone before the game starts"
     # Only X: without it SDL would fall back to a display of its own that nobody sees. One rendering thread
     # leaves the other core to the test, which reads the screen while the game draws.
-    (cd "$dir" && SDL_VIDEODRIVER=x11 LP_NUM_THREADS=${LP_NUM_THREADS:-1} ALSOFT_DRIVERS=$driver exec stdbuf -oL ./gravimel) \
+    (cd "$dir" && SDL_VIDEODRIVER=x11 LP_NUM_THREADS=${LP_NUM_THREADS:-1} ALSOFT_DRIVERS=$driver exec stdbuf -oL "$program") \
         >"$GAME_OUT" 2>"$WORK/err-$GAME_RUN.txt" &
     GAME_PID=$!
     GAME_START=$(date +%s%N)

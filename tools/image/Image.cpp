@@ -53,6 +53,22 @@ void Image::addWrapped(float x, float y, float sigma, Colour c) {
         }
 }
 
+Image Image::shrunk(int factor) const {
+    Image out(w / factor, h / factor);
+    float share = 1.0f / float(factor * factor);
+    for (int y = 0; y < out.h; ++y)
+        for (int x = 0; x < out.w; ++x) {
+            Colour sum{0, 0, 0, 0};
+            for (int dy = 0; dy < factor; ++dy)
+                for (int dx = 0; dx < factor; ++dx) {
+                    const Colour& c = at(x * factor + dx, y * factor + dy);
+                    sum = {sum.r + c.r, sum.g + c.g, sum.b + c.b, sum.a + c.a};
+                }
+            out.at(x, y) = {sum.r * share, sum.g * share, sum.b * share, sum.a * share};
+        }
+    return out;
+}
+
 std::vector<unsigned char> Image::bytes(int channels) const {
     std::vector<unsigned char> out(pixels.size() * channels);
     for (size_t i = 0; i < pixels.size(); ++i) {
@@ -74,4 +90,8 @@ bool Image::writeJpeg(const std::string& path, int quality) const {
 
 bool Image::writeTga(const std::string& path) const {
     return stbi_write_tga(path.c_str(), w, h, 4, bytes(4).data()) != 0;
+}
+
+bool Image::writePng(const std::string& path) const {
+    return stbi_write_png(path.c_str(), w, h, 4, bytes(4).data(), w * 4) != 0;
 }

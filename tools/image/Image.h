@@ -30,9 +30,11 @@ class Image {
     Colour sample(float u, float v) const;      // bilinear; u in 0..1 wraps round, v clamps at the poles
     Colour sampleTiled(float u, float v) const; // bilinear; both wrap
     void addWrapped(float x, float y, float sigma, Colour c); // Gaussian splat, additive, tiling
+    Image shrunk(int factor) const; // each factor x factor block averaged into one pixel
 
     bool writeJpeg(const std::string& path, int quality) const;
     bool writeTga(const std::string& path) const; // 32-bit with alpha
+    bool writePng(const std::string& path) const; // 32-bit with alpha
 
   private:
     std::vector<unsigned char> bytes(int channels) const;

@@ -18,10 +18,13 @@ deb: DEPS = deb
 deb: build
 	cd $(BUILD) && cpack
 
-# The picture at the top of the README: the game in play, from the real renderer under Xvfb.
+# The picture at the top of the README: the game in play, from the real renderer under Xvfb, in 256
+# colours and without metadata, so that the one picture kept in the repository stays small.
 screenshot: DEPS = test
 screenshot: build
-	bash tools/screenshot.sh $(BUILD) docs/screenshot.png
+	bash tools/screenshot.sh $(BUILD) $(BUILD)/screenshot.png
+	mkdir -p docs
+	convert $(BUILD)/screenshot.png -strip -dither FloydSteinberg -colors 256 PNG8:docs/screenshot.png
 
 # Timings of the update, the collision pass, rendering, sound and whole frames (see README).
 bench: DEPS = test

@@ -12,7 +12,7 @@ ok "built $(basename "$deb")"
 # What apt will install with it: the libraries' runtime packages and the font, nothing to build or test with.
 depends=$(dpkg-deb -f "$deb" Depends)
 log "Depends: $depends"
-for needed in fonts-liberation libsdl1.2-compat-shim libsdl-image1.2 libsdl-ttf2.0-0 libopenal1 libsndfile1; do
+for needed in fonts-liberation libsdl1.2-compat-shim libgl1 libsdl-image1.2 libsdl-ttf2.0-0 libopenal1 libsndfile1; do
     grep -qE "(^|, )$needed( |,|$)" <<<"$depends" || fail "$needed is not among the dependencies"
 done
 if tr ',|' '\n\n' <<<"$depends" | sed 's/^ *//; s/ .*//' |

@@ -1,8 +1,13 @@
-// Vector3 and Frame: sums rounded once, and what must hold where there is no direction to go by.
+// Vector3 and Frame: sums rounded once, what must hold where there is no direction to go by, and the
+// game's random draws.
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <utility>
+#include <vector>
 
 #include "math/Frame.h"
+#include "math/Random.h"
 
 namespace {
 
@@ -74,3 +79,22 @@ TEST(FrameLookAlong, PointsTheNoseAndStaysUpright) {
     }
 }
 
+// One draw is one call of the shared generator, cut to its low 15 bits: the values the game has always
+// divided by 32767, now also the ones its remainders are taken of.
+TEST(RandomDraw, GivesTheLowFifteenBitsOfEachCallFromZeroTo32767) {
+    srand(2024);
+    std::vector<int> calls(1 << 20);
+    for (int& c : calls)
+        c = rand();
+    srand(2024);
+    int lowest = RandomMax, highest = 0;
+    for (int c : calls) {
+        int d = randomDraw();
+        ASSERT_EQ(d, c % 32768);
+        lowest = std::min(lowest, d);
+        highest = std::max(highest, d);
+    }
+    EXPECT_EQ(lowest, 0);
+    EXPECT_EQ(highest, 32767);
+    EXPECT_GT(*std::max_element(calls.begin(), calls.end()), 32767); // so the cut is needed at all
+}

@@ -8,6 +8,7 @@
 #include "ai/ShipAI.h"
 #include "audio/GameAudio.h"
 #include "effects/Explosion.h"
+#include "math/Random.h"
 #include "render/TextureLoader.h"
 #include "ships/Projectile.h"
 #include "ships/Ship.h"
@@ -202,9 +203,9 @@ void World::findNearestReward(int player, int& index, float& distance) {
 
 Vector3 World::randomArenaPoint() {
     // Separate statements keep the draws in the order x, y, z.
-    float x = static_cast<float>(rand() % 8000 - 4000);
-    float y = static_cast<float>(rand() % 8000 - 4000);
-    float z = static_cast<float>(rand() % 8000 - 4000);
+    float x = static_cast<float>(randomDraw() % 8000 - 4000);
+    float y = static_cast<float>(randomDraw() % 8000 - 4000);
+    float z = static_cast<float>(randomDraw() % 8000 - 4000);
     return Vector3(x, y, z);
 }
 

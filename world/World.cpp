@@ -22,10 +22,12 @@ constexpr float RewardInterval = 3.0f;
 constexpr float HomeRange = 1500;
 } // namespace
 
-World::World() {
+World::World() : World(static_cast<unsigned>(time(NULL))) {}
+
+World::World(unsigned seed) {
     cameraOffset = Vector3(0, 0, 0);
     objects.clear();
-    srand(static_cast<unsigned>(time(NULL)));
+    srand(seed); // the only seeding: every draw of the game follows from it
     cameraOffset = Vector3(3, 30, 120);
     quadric = gluNewQuadric();
     glGenTextures(1, &starTexture);

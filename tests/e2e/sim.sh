@@ -29,9 +29,11 @@ done
 echo "ok: bad command lines give status 2 with a reason"
 
 frames=30000
+# Most half hours end no round; this seed's does, so the round lines below have one to check.
+seed=40
 start=$(date +%s)
 rc=0
-sim --frames $frames --seed 1 --autopilot >"$WORK/run1.txt" 2>"$WORK/run1.err" || rc=$?
+sim --frames $frames --seed $seed --autopilot >"$WORK/run1.txt" 2>"$WORK/run1.err" || rc=$?
 echo "ok: $frames frames in $(($(date +%s) - start)) s"
 [ "$rc" -eq 0 ] || { cat "$WORK/run1.err" >&2; tail -30 "$WORK/run1.txt" >&2; fail "status $rc"; }
 for key in "frames run" "rounds finished" "ship deaths" "planets destroyed" "rewards taken" \
@@ -63,7 +65,7 @@ echo "ok: $rounds rounds; deaths, planets, rewards and winners agree with the ga
 # The same seed again gives the same output from its first line, the opening layout's included, once the
 # figures of time and memory are masked. Sound channels count as time: the sound layer frees a finished
 # channel by the wall clock.
-sim --frames $frames --seed 1 --autopilot >"$WORK/run2.txt" 2>/dev/null || fail "the second run failed"
+sim --frames $frames --seed $seed --autopilot >"$WORK/run2.txt" 2>/dev/null || fail "the second run failed"
 steady() {
     sed -E -e 's/^(sim: checkpoint frame [0-9]+): rss [0-9]+ kB, heap [0-9]+ kB, (explosions [0-9]+), .*/\1: \2/' \
         -e 's/^sim: (update time|render time|render and swap time|peak resident memory|peak sound channels): .*/sim: \1: -/' "$1"

@@ -2,8 +2,8 @@
 #include "ai/ShipAI.h"
 
 #include <cstdio>
-#include <cstdlib>
 
+#include "math/Random.h"
 #include "planets/Planet.h"
 #include "ships/Reward.h"
 #include "ships/Ship.h"
@@ -95,7 +95,7 @@ void ShipAI::chooseTarget(bool force) {
         }
         if (candidate < 0) {
             // Seven outcomes, shifted past our own number so every other player is equally likely.
-            candidate = rand() % 7;
+            candidate = randomDraw() % 7;
             if (candidate >= playerIndex) candidate++;
         }
         if (candidate != target)
@@ -182,7 +182,7 @@ void ShipAI::attackPlanet(int player) {
             faceToward(planet.position);
             lastAim = tick;
         }
-        if (rand() % 2 == 1)
+        if (randomDraw() % 2 == 1)
             ship->strafeLeft();
         else
             ship->strafeRight();

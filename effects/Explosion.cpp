@@ -3,10 +3,9 @@
 
 #include "effects/ParticleSprite.h"
 
-#include <cstdlib>
-
 #include "audio/GameAudio.h"
 #include "data/Globals.h"
+#include "math/Random.h"
 #include "render/TextureLoader.h"
 
 namespace {
@@ -18,21 +17,21 @@ constexpr double LifeStep = 0.03333333134651184; // one update, subtracted in do
 // so it is taken as 1; the product is formed wide so a huge range cannot overflow.
 int randomOffset(int range) {
     long long r = range < 1 ? 1 : range;
-    return static_cast<int>(rand() % (2 * r) - r);
+    return static_cast<int>(randomDraw() % (2 * r) - r);
 }
 
-float randomHundredth() { return static_cast<float>(rand() % 100) / 100; }
+float randomHundredth() { return static_cast<float>(randomDraw() % 100) / 100; }
 
 float randomSize(int kind) {
     switch (kind) {
     case Spark:
-        return static_cast<float>(15 + rand() % 10);
+        return static_cast<float>(15 + randomDraw() % 10);
     case ShipBlast:
-        return static_cast<float>(15 + rand() % 20);
+        return static_cast<float>(15 + randomDraw() % 20);
     case RewardBurst:
-        return static_cast<float>(5 + rand() % 20);
+        return static_cast<float>(5 + randomDraw() % 20);
     case PlanetBlast:
-        return static_cast<float>(5 + rand() % 50);
+        return static_cast<float>(5 + randomDraw() % 50);
     default:
         return 20;
     }

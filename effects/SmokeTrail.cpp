@@ -3,9 +3,8 @@
 
 #include "effects/ParticleSprite.h"
 
-#include <cstdlib>
-
 #include "data/Globals.h"
+#include "math/Random.h"
 #include "render/TextureLoader.h"
 #include "ships/Ship.h"
 
@@ -16,9 +15,7 @@ constexpr float EmitPeriod = 0.03333333f;
 constexpr float PuffLifetime = 3.0f;
 constexpr float Growth = 2.0f;
 
-// The game's draws are 15-bit whole numbers, 0 to 32767; this C library's rand yields 31 bits, so only
-// the low 15 are kept (unmasked, a shade or a jitter would be tens of thousands of times too large).
-float randomUnit() { return static_cast<float>(rand() % 32768) / 32767; }
+float randomUnit() { return static_cast<float>(randomDraw()) / RandomMax; }
 
 Vector3 blend(Vector3 a, Vector3 b, float k) {
     return Vector3(a.x * k + b.x * (1 - k), a.y * k + b.y * (1 - k), a.z * k + b.z * (1 - k));
@@ -50,9 +47,9 @@ void SmokeTrail::spawnParticle(SmokeTrailParticle& p) {
     // One draw per statement, so the order of draws is fixed.
     p.shade = randomUnit();
     Vector3 local;
-    local.x = static_cast<float>(rand() % 20 - 10);
-    local.y = static_cast<float>(rand() % 20 - 10);
-    local.z = static_cast<float>(rand() % 1500); // out of the tail: the nose is -Z
+    local.x = static_cast<float>(randomDraw() % 20 - 10);
+    local.y = static_cast<float>(randomDraw() % 20 - 10);
+    local.z = static_cast<float>(randomDraw() % 1500); // out of the tail: the nose is -Z
     p.velocity = f.transform(local, false);
 
     p.position = f.origin;
@@ -66,7 +63,7 @@ void SmokeTrail::spawnParticle(SmokeTrailParticle& p) {
     p.velocity.add(v);
     p.position.addScaled(v, -EmitPeriod);
     p.life = PuffLifetime;
-    p.size = static_cast<float>(60 + rand() % 38 - 19);
+    p.size = static_cast<float>(60 + randomDraw() % 38 - 19);
 }
 
 float SmokeTrail::smokeColour(const SmokeTrailParticle& p, Vector3& colour) const {

@@ -27,10 +27,16 @@ struct Frame {
     void applyGL() const;
 };
 
-// Here rather than in Frame.cpp so that the per-particle and per-bolt loops inline it.
+// Here rather than in Frame.cpp so that the per-particle and per-bolt loops inline it. Each component,
+// the origin included for a point, is summed in double and rounded to float once, as Vector3 does.
 inline Vector3 Frame::transform(Vector3 v, bool isPoint) const {
-    Vector3 r(xAxis.x * v.x + yAxis.x * v.y + zAxis.x * v.z, xAxis.y * v.x + yAxis.y * v.y + zAxis.y * v.z,
-              xAxis.z * v.x + yAxis.z * v.y + zAxis.z * v.z);
-    if (isPoint) r.add(origin);
-    return r;
+    double x = double(xAxis.x) * v.x + double(yAxis.x) * v.y + double(zAxis.x) * v.z;
+    double y = double(xAxis.y) * v.x + double(yAxis.y) * v.y + double(zAxis.y) * v.z;
+    double z = double(xAxis.z) * v.x + double(yAxis.z) * v.y + double(zAxis.z) * v.z;
+    if (isPoint) {
+        x += origin.x;
+        y += origin.y;
+        z += origin.z;
+    }
+    return Vector3(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
 }

@@ -1,10 +1,11 @@
-// Vector arithmetic in single precision; sums are formed first and rounded to float once.
+// Vector arithmetic in single precision; sums are formed in double first and rounded to float once.
 #include "math/Vector3.h"
 
 #include <cmath>
 
 float Vector3::length() const {
-    float sum = x * x + y * y + z * z;
+    // The sum is a float before the root is taken, so the root is a single-precision one.
+    float sum = static_cast<float>(double(x) * x + double(y) * y + double(z) * z);
     return std::sqrt(sum);
 }
 

@@ -21,10 +21,18 @@ struct Vector3 {
 };
 
 // The small operations are defined here so that the particle and collision loops inline them.
-inline float Vector3::dot(Vector3 v) const { return x * v.x + y * v.y + z * v.z; }
+//
+// A formula of several terms is summed in double and rounded to float once: the product of two floats
+// is exact in double, so the only roundings are the sum's, and a compiler that fuses a multiply into
+// an add cannot change the result.
+inline float Vector3::dot(Vector3 v) const {
+    return static_cast<float>(double(x) * v.x + double(y) * v.y + double(z) * v.z);
+}
 
 inline Vector3 Vector3::cross(Vector3 v) const {
-    return {y * v.z - z * v.y, z * v.x - x * v.z, x * v.y - y * v.x};
+    return {static_cast<float>(double(y) * v.z - double(z) * v.y),
+            static_cast<float>(double(z) * v.x - double(x) * v.z),
+            static_cast<float>(double(x) * v.y - double(y) * v.x)};
 }
 
 inline void Vector3::add(Vector3 v) {
@@ -40,9 +48,9 @@ inline void Vector3::subtract(Vector3 v) {
 }
 
 inline void Vector3::addScaled(Vector3 v, float s) {
-    x += v.x * s;
-    y += v.y * s;
-    z += v.z * s;
+    x = static_cast<float>(x + double(v.x) * s);
+    y = static_cast<float>(y + double(v.y) * s);
+    z = static_cast<float>(z + double(v.z) * s);
 }
 
 inline void Vector3::scale(float s) {

@@ -22,10 +22,12 @@ bool CollisionShape::intersects(CollisionShape other) const {
 }
 
 float CollisionShape::distanceTo(CollisionShape other) const {
-    float dx = centre.x - other.centre.x;
-    float dy = centre.y - other.centre.y;
-    float dz = centre.z - other.centre.z;
-    return std::sqrt(dx * dx + dy * dy + dz * dz);
+    // The differences are floats; their squares are summed and rooted in double and rounded once, so a
+    // ship exactly touching a planet is not pushed apart by a rounding on the way.
+    double dx = centre.x - other.centre.x;
+    double dy = centre.y - other.centre.y;
+    double dz = centre.z - other.centre.z;
+    return static_cast<float>(std::sqrt(dx * dx + dy * dy + dz * dz));
 }
 
 bool beamHitsSphere(const CollisionShape& sphere, const CollisionShape& beams) {
@@ -42,12 +44,14 @@ bool beamHitsSphere(const CollisionShape& sphere, const CollisionShape& beams) {
 bool segmentHitsSphere(Vector3 centre, float radius, Vector3 start, Vector3 direction) {
     Vector3 m = start;
     m.subtract(centre);
+    // Every value named here is a float; each one that is a sum is formed in double and rounded once.
     float a = direction.dot(direction);
     float b = 2 * direction.dot(m);
-    float c = m.dot(m) - radius * radius;
+    float c = static_cast<float>(double(m.x) * m.x + double(m.y) * m.y + double(m.z) * m.z -
+                                 double(radius) * radius);
     // A segment without length is a point: it meets the surface only by lying on it.
     if (a == 0) return c == 0;
-    float disc = b * b - 4 * a * c;
+    float disc = static_cast<float>(double(b) * b - 4 * double(a) * c);
     if (disc < 0) return false;
     float s = std::sqrt(disc);
     float q = b >= 0 ? (s - b) * 0.5f : (-b - s) * 0.5f;

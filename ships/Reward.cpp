@@ -2,11 +2,11 @@
 #include "ships/Reward.h"
 
 #include <GL/gl.h>
-#include <cstdlib>
 
 #include "audio/GameAudio.h"
 #include "data/Globals.h"
 #include "effects/Explosion.h"
+#include "math/Random.h"
 #include "objects/CollisionResponses.h"
 #include "ships/MeshLists.h"
 #include "world/World.h"
@@ -55,4 +55,4 @@ void Reward::drawTranslucent() {}
 void Reward::update() { spin += 1.0f; }
 
 // Rewards have no kind of their own; it is drawn at the moment of collection.
-int randomRewardKind() { return rand() % 4; }
+int randomRewardKind() { return randomDraw() % 4; }

@@ -33,6 +33,8 @@ TEST(CollisionShapes, SpheresMustOverlapAndBeamsMustReachThem) {
     const std::tuple<CollisionShape, CollisionShape, bool> cases[] = {
         {sphere({0, 0, 0}, 20), sphere({40, 0, 0}, 20), false}, // touching is not colliding
         {sphere({0, 0, 0}, 20), sphere({39.9f, 0, 0}, 20), true},
+        // A ship against planet 2, 519.999939 apart: a float rounding on the way would make it 520.
+        {sphere({-3591.18579f, 3842.55176f, -4280.14453f}, 20), sphere({-4000, 4000, -4000}, 500), true},
         {beams(600), sphere({0, 0, 0}, 500), true},  // laser reaching a planet's surface
         {sphere({0, 0, 0}, 500), beams(600), true},  // the same, asked the other way round
         {beams(100), sphere({0, 0, 0}, 500), false}, // wholly inside
@@ -42,6 +44,7 @@ TEST(CollisionShapes, SpheresMustOverlapAndBeamsMustReachThem) {
     };
     for (const auto& [a, b, hit] : cases)
         EXPECT_EQ(a.intersects(b), hit) << "shapes at " << a.centre.z << " and " << b.centre.x;
+    EXPECT_EQ(std::get<0>(cases[2]).distanceTo(std::get<1>(cases[2])), 519.999939f);
 }
 
 TEST(CollisionShapes, SegmentHitsOnlyWhereItCrossesTheSurfaceAndNeverDividesByZero) {
@@ -53,6 +56,9 @@ TEST(CollisionShapes, SegmentHitsOnlyWhereItCrossesTheSurfaceAndNeverDividesByZe
         {{500, 0, 100}, {0, 0, -200}, true}, {{501, 0, 100}, {0, 0, -200}, false}, // grazes the side
         {{0, 0, 500}, {0, 0, 100}, true},    {{0, 0, 500}, {0, 0, -100}, true},    // starts on the surface
         {{0, 0, 500}, {0, 0, 0}, true},      {{0, 0, 600}, {0, 0, 0}, false},      // points on and off it
+        // Beams ending a hair outside and a hair inside, told apart only with each sum rounded once.
+        {{330.398315f, 373.110901f, 390.814972f}, {-69.5575333f, -78.5496597f, -82.2768326f}, false},
+        {{596.310791f, 102.648636f, 187.050247f}, {-125.539116f, -21.610239f, -39.3789978f}, true},
     };
     for (const auto& [start, direction, hit] : cases) {
         SCOPED_TRACE(testing::Message()

@@ -5,6 +5,7 @@
 #include "data/Globals.h"
 #include "effects/Explosion.h"
 #include "effects/SmokeTrail.h"
+#include "math/Random.h"
 #include "ships/Ship.h"
 #include "support/GLTestWindow.h"
 
@@ -25,9 +26,9 @@ class EffectsGL : public testing::Test {
     void TearDown() override { clearExplosions(); }
 };
 
-float offset(int range) { return float(rand() % (2 * range) - range); }
+float offset(int range) { return float(randomDraw() % (2 * range) - range); }
 
-float hundredth() { return float(rand() % 100) / 100; }
+float hundredth() { return float(randomDraw() % 100) / 100; }
 
 } // namespace
 
@@ -47,7 +48,7 @@ TEST_F(EffectsGL, PresetsDrawTheirParticlesInOrderWithTheirKindsLooks) {
         d.z = offset(r.spread), d.y = offset(r.spread), d.x = offset(r.spread);
         v.x = offset(r.speed), v.y = offset(r.speed), v.z = offset(r.speed);
         if (r.kind == RewardBurst) colour.x = hundredth(), colour.y = hundredth(), colour.z = hundredth();
-        const float alpha = hundredth(), size = r.sizeMin + rand() % r.sizeSpan;
+        const float alpha = hundredth(), size = r.sizeMin + randomDraw() % r.sizeSpan;
 
         srand(77);
         r.spawn(at);
@@ -122,16 +123,16 @@ TEST_F(EffectsGL, SmokePuffsAreBornAtTheTailInDrawOrderRoundTheRingAndLiveFor91U
     ship.velocity = Vector3(30, 0, -60);
     trail.attach(&ship);
     trail.nextParticle = 995;
-    // The first puff replayed with 15-bit draws, as the game's shades and jitters are.
+    // The first puff replayed.
     srand(5);
-    const float shade = (rand() % 32768) / 32767.0f;
-    Vector3 local(rand() % 20 - 10, 0, 0);
-    local.y = rand() % 20 - 10;
-    local.z = rand() % 1500;
-    const float jitterX = (rand() % 32768) / 32767.0f * FrameTime;
-    rand();
-    const float jitterZ = (rand() % 32768) / 32767.0f * FrameTime;
-    const float size = 60 + rand() % 38 - 19;
+    const float shade = randomDraw() / 32767.0f;
+    Vector3 local(randomDraw() % 20 - 10, 0, 0);
+    local.y = randomDraw() % 20 - 10;
+    local.z = randomDraw() % 1500;
+    const float jitterX = randomDraw() / 32767.0f * FrameTime;
+    randomDraw();
+    const float jitterZ = randomDraw() / 32767.0f * FrameTime;
+    const float size = 60 + randomDraw() % 38 - 19;
     srand(5);
     trail.update(); // born, then moved once
     const SmokeTrailParticle& p = trail.particles[995];

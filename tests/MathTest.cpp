@@ -1,7 +1,13 @@
-// Vector3 and Frame: what must hold where there is no direction to go by.
+// Vector3 and Frame: sums rounded once, what must hold where there is no direction to go by, and the
+// game's random draws.
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 #include "math/Frame.h"
+#include "math/Random.h"
 
 namespace {
 
@@ -25,6 +31,26 @@ Frame tiltedFrame() {
 }
 
 } // namespace
+
+// Every formula of several terms is summed first and rounded to float once. Rounding each product and
+// partial sum instead gives a neighbouring float in every row (6397.89404, 5974.47168, 326.992554,
+// 7618.02539, -0.565270543, -1906.45825), enough to move a collision boundary.
+TEST(Vector3Arithmetic, SumsAreRoundedToFloatOnce) {
+    const std::pair<Vector3, float> lengths[] = {{{-4420.01074f, 74.3573303f, -4625.04346f}, 6397.89453f},
+                                                 {{-663.543152f, -4301.4458f, -4092.86987f}, 5974.47119f}};
+    for (const auto& [v, length] : lengths)
+        EXPECT_EQ(v.length(), length) << v.x; // the sum becomes a float before the root
+    Vector3 p(251.965042f, 0, 0);
+    p.addScaled(Vector3(2250.82495f, 0, 0), 0.033333331f);
+    EXPECT_EQ(p.x, 326.992523f);
+    const Vector3 a(4296.16113f, -1836.24438f, -3160.81177f), b(0.780309439f, -0.738585413f, -0.920481026f);
+    EXPECT_EQ(a.dot(b), 7618.02588f);
+    const Vector3 c(-0.983223379f, -0.787111223f, -0.402592599f);
+    EXPECT_EQ(c.cross({-0.416995227f, -0.202511907f, 0.614577413f}).x, -0.565270603f);
+    // For a point the origin is one more term of the same sum.
+    const Frame f({0.4061867f, 0, 0}, {0.967668772f, 0, 0}, {-0.846222222f, 0, 0}, {-2015.48804f, 0, 0});
+    EXPECT_EQ(f.transform({17.5333939f, -11.5256844f, -133.606674f}, true).x, -1906.45837f);
+}
 
 TEST(Vector3Arithmetic, CrossAndSetLength) {
     expectNear(Vector3(2, 3, 4).cross(Vector3(5, 6, 7)), Vector3(-3, 6, -3));
@@ -51,4 +77,24 @@ TEST(FrameLookAlong, PointsTheNoseAndStaysUpright) {
         EXPECT_FALSE(h.lookAlong(d));
         expectSameFrame(h, Frame(), 0);
     }
+}
+
+// One draw is one call of the shared generator, cut to its low 15 bits: the values the game has always
+// divided by 32767, now also the ones its remainders are taken of.
+TEST(RandomDraw, GivesTheLowFifteenBitsOfEachCallFromZeroTo32767) {
+    srand(2024);
+    std::vector<int> calls(1 << 20);
+    for (int& c : calls)
+        c = rand();
+    srand(2024);
+    int lowest = RandomMax, highest = 0;
+    for (int c : calls) {
+        int d = randomDraw();
+        ASSERT_EQ(d, c % 32768);
+        lowest = std::min(lowest, d);
+        highest = std::max(highest, d);
+    }
+    EXPECT_EQ(lowest, 0);
+    EXPECT_EQ(highest, 32767);
+    EXPECT_GT(*std::max_element(calls.begin(), calls.end()), 32767); // so the cut is needed at all
 }

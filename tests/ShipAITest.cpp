@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "ai/ShipAI.h"
+#include "math/Random.h"
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
 
@@ -63,7 +64,7 @@ TEST_F(Pilot, FirstChoiceIsARandomOtherPlayerAndAnnounced) {
         record.attach(&world(), &ShipTable[n], &world().planets[n]);
         std::string out = testing::internal::GetCapturedStdout();
         srand(n);
-        int expected = randomTarget(n, rand());
+        int expected = randomTarget(n, randomDraw());
         EXPECT_EQ(record.target, expected) << "player " << n;
         EXPECT_EQ(out, hatesLine(n, expected, 5));
     }
@@ -92,13 +93,13 @@ TEST_F(Pilot, HitsMakeTheMostHatedShooterTheTargetOnlyAboveTen) {
         testing::internal::CaptureStdout();
         onPlanet ? ai.addPlanetHatred(shooter, 2) : ai.addHatred(shooter, 2);
         std::string out = testing::internal::GetCapturedStdout();
-        int next = rand();
+        int next = randomDraw();
         srand(100 + i);
-        int first = rand();
+        int first = randomDraw();
         EXPECT_EQ(ai.hatred[shooter], hatred);
         EXPECT_EQ(ai.target, target == random ? randomTarget(1, first) : target);
         // A forced choice draws once; a choice by hatred draws nothing.
-        EXPECT_EQ(next, target == random ? rand() : first);
+        EXPECT_EQ(next, target == random ? randomDraw() : first);
         EXPECT_EQ(out, ai.target == before ? "" : hatesLine(1, ai.target, ai.hatred[ai.target]));
     }
     for (int i = 0; i < 30; i++)
@@ -188,7 +189,7 @@ TEST_F(Pilot, AttacksAPlanetJitteringSidewaysAndReaimingAfterNinetyTicks) {
     srand(42);
     int draws[5];
     for (int& d : draws)
-        d = rand();
+        d = randomDraw();
     srand(42);
     for (int i = 0; i < int(std::size(ticks)); i++) {
         SCOPED_TRACE(ticks[i]);

@@ -10,6 +10,7 @@
 #include "audio/GameAudio.h"
 #include "audio/SoundSystem.h"
 #include "effects/Explosion.h"
+#include "math/Random.h"
 #include "ships/Projectile.h"
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
@@ -37,6 +38,26 @@ TEST_F(WorldRound, LaysOutPlanetsShipsAndRewardsInCollisionOrder) {
     for (const Reward& r : w.rewards)
         for (float c : {r.position.x, r.position.y, r.position.z})
             EXPECT_TRUE(r.active && c >= -4000 && c <= 3999 && c == std::floor(c)) << c;
+}
+
+// A round's layout draws each pilot's first target, players 0 to 7, then each reward's x, y and z, and
+// nothing else; all as 15-bit draws, so the remainders are those of 0 to 32767.
+TEST_F(WorldRound, LayoutDrawsTargetsThenRewardPlacesInThatOrder) {
+    World& w = world();
+    for (unsigned seed : {3u, 4u}) {
+        srand(seed);
+        w.restart();
+        const int next = rand();
+        srand(seed);
+        for (int n = 0; n < 8; ++n) {
+            const int draw = randomDraw() % 7;
+            EXPECT_EQ(ShipAITable[n].target, draw >= n ? draw + 1 : draw) << "player " << n;
+        }
+        for (const Reward& r : w.rewards)
+            for (float c : {r.position.x, r.position.y, r.position.z})
+                EXPECT_EQ(c, randomDraw() % 8000 - 4000);
+        EXPECT_EQ(rand(), next);
+    }
 }
 
 TEST_F(WorldRound, EndsWhenAtMostOnePlanetStandsAndLaysOutTheNext) {

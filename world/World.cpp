@@ -8,6 +8,7 @@
 #include "ai/ShipAI.h"
 #include "audio/GameAudio.h"
 #include "effects/Explosion.h"
+#include "math/Random.h"
 #include "render/TextureLoader.h"
 #include "ships/Projectile.h"
 #include "ships/Ship.h"
@@ -21,10 +22,12 @@ constexpr float RewardInterval = 3.0f;
 constexpr float HomeRange = 1500;
 } // namespace
 
-World::World() {
+World::World() : World(static_cast<unsigned>(time(NULL))) {}
+
+World::World(unsigned seed) {
     cameraOffset = Vector3(0, 0, 0);
     objects.clear();
-    srand(static_cast<unsigned>(time(NULL)));
+    srand(seed); // the only seeding: every draw of the game follows from it
     cameraOffset = Vector3(3, 30, 120);
     quadric = gluNewQuadric();
     glGenTextures(1, &starTexture);
@@ -202,9 +205,9 @@ void World::findNearestReward(int player, int& index, float& distance) {
 
 Vector3 World::randomArenaPoint() {
     // Separate statements keep the draws in the order x, y, z.
-    float x = static_cast<float>(rand() % 8000 - 4000);
-    float y = static_cast<float>(rand() % 8000 - 4000);
-    float z = static_cast<float>(rand() % 8000 - 4000);
+    float x = static_cast<float>(randomDraw() % 8000 - 4000);
+    float y = static_cast<float>(randomDraw() % 8000 - 4000);
+    float z = static_cast<float>(randomDraw() % 8000 - 4000);
     return Vector3(x, y, z);
 }
 

@@ -12,7 +12,10 @@
 
 class World {
 public:
-    World();
+    World(); // seeds the shared random generator from the clock, as the game starts
+    // The same start-up with the generator seeded by the caller, so that a tool can replay a game from
+    // its first layout.
+    explicit World(unsigned seed);
     World(const World&) = delete;
     World& operator=(const World&) = delete;
 

@@ -75,8 +75,9 @@ void silenceGame() {
     out = original;
 }
 
-// The game's own start-up, minus the full screen, the title image and the grabbed mouse.
-World* startWorld(bool render) {
+// The game's own start-up, minus the full screen, the title image and the grabbed mouse, and with the
+// random generator seeded by the caller instead of the clock.
+World* startWorld(bool render, unsigned seed) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         fprintf(stderr, "gravimel-sim: SDL: %s\n", SDL_GetError());
         exit(ExitNoGame);
@@ -93,7 +94,7 @@ World* startWorld(bool render) {
     enableSceneState();
 
     initAudio();
-    World* world = new World(); // never destroyed, as in the game
+    World* world = new World(seed); // never destroyed, as in the game
     theWorld = world;
     playMusic();
     playGameStart();
@@ -175,11 +176,8 @@ int main(int argc, char** argv) {
     }
     if (options.quiet) silenceGame();
 
-    World* world = startWorld(options.render);
     unsigned seed = options.seedGiven ? options.seed : static_cast<unsigned>(time(NULL));
-    // The constructor laid out a round from the clock; this one comes from the seed.
-    srand(seed);
-    world->restart();
+    World* world = startWorld(options.render, seed);
     if (options.autopilot) ShipTable[0].computerControlled = true;
     fflush(stdout);
     fprintf(out, "sim: seed %u, %lld frames, ship 0 %s\n", seed, options.frames,

@@ -17,19 +17,22 @@ std::string makeTempDir() {
     return dir ? dir : "/tmp";
 }
 
-std::string writeTone(const std::string& dir, const char* name, double frequency, double seconds) {
+std::string writeTone(const std::string& dir, const char* name, double frequency, double seconds,
+                      double amplitude, bool square) {
     const int rate = 44100;
     std::string path = dir + "/" + name;
+    const bool mp3 = path.size() > 4 && path.compare(path.size() - 4, 4, ".mp3") == 0;
     SF_INFO info{};
     info.samplerate = rate;
     info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    info.format = mp3 ? (SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III) : (SF_FORMAT_WAV | SF_FORMAT_PCM_16);
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (file == nullptr) return path;
     std::vector<float> samples(static_cast<size_t>(seconds * rate));
-    for (size_t i = 0; i < samples.size(); i++)
-        samples[i] =
-            0.5f * static_cast<float>(std::sin(2 * M_PI * frequency * static_cast<double>(i) / rate));
+    for (size_t i = 0; i < samples.size(); i++) {
+        double s = std::sin(2 * M_PI * frequency * static_cast<double>(i) / rate);
+        samples[i] = static_cast<float>(amplitude * (square ? (s < 0 ? -1 : 1) : s));
+    }
     sf_writef_float(file, samples.data(), static_cast<sf_count_t>(samples.size()));
     sf_close(file);
     return path;

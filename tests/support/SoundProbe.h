@@ -10,8 +10,10 @@ namespace testing_support {
 
 std::string makeTempDir();
 
-// A mono sine at 44.1 kHz; with whole cycles in the file it also loops without a seam.
-std::string writeTone(const std::string& dir, const char* name, double frequency, double seconds);
+// A mono sine (or square) at 44.1 kHz, WAV or, by the name's extension, MP3; with whole cycles in
+// the file it also loops without a seam.
+std::string writeTone(const std::string& dir, const char* name, double frequency, double seconds,
+                      double amplitude = 0.5, bool square = false);
 
 // Points OpenAL Soft at its wave-writer output, a stereo file in `dir`; call before the system's init.
 std::string useWaveWriter(const std::string& dir);

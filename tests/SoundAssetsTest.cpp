@@ -25,7 +25,7 @@ double rms(const std::vector<short>& s, size_t from, size_t to) {
 
 // The encoder pads both ends of an MP3 with silence; mpg123 drops it again by the encoder's info
 // frame. If it did not, a loop would be longer than written and gap at its seam.
-TEST(SoundAssets, EachFileHasItsShapeAndLengthAndLoopsComeRoundWithoutGapOrClick) {
+TEST(SoundAssets, EachFileHasItsShapeLengthAndHeadroomAndLoopsComeRoundWithoutGapOrClick) {
     const struct {
         const char* file;
         int channels;                  // 0 where either will do; positional sounds are mono
@@ -49,6 +49,10 @@ TEST(SoundAssets, EachFileHasItsShapeAndLengthAndLoopsComeRoundWithoutGapOrClick
         ASSERT_EQ(d->read(once.data(), n, false), n);
         const double overall = rms(once, 0, once.size());
         EXPECT_GT(overall, 1000.0) << "near silence";
+        // At least 0.5 dB below full scale as decoded: a sound that reaches it has been clipped.
+        const short peak = *std::max_element(once.begin(), once.end(),
+                                             [](short a, short b) { return std::abs(a) < std::abs(b); });
+        EXPECT_LE(std::abs(peak), 30934);
         if (f.minSeconds < f.maxSeconds) {
             EXPECT_GE(n, f.minSeconds * d->sampleRate());
             EXPECT_LE(n, f.maxSeconds * d->sampleRate());

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <functional>
 #include <utility>
 
 #include "audio/GameAudio.h"
@@ -92,6 +93,98 @@ TEST(SoundOutput, ToneIsPannedByTheShipsAxesFadesWithDistanceAndVolumeAndShiftsW
         const float music = r.rms(side, windows[Steps].first, windows[Steps].second);
         EXPECT_TRUE(music > 0.01f && music < 0.3f) << "the game's music on side " << side << ": " << music;
     }
+}
+
+// A steady tone with a single voice to go round, paused, resumed, handed from a real voice to a virtual
+// one and back, and stopped. The caller sees each change at once; the speakers hear each within a frame,
+// faded, so no step in the output is larger than the tone's own.
+TEST(SoundOutput, PauseResumeStopAndHandOverAreHeardAtOnceAndFadeInsteadOfCutting) {
+    const std::string dir = testing_support::makeTempDir(), output = testing_support::useWaveWriter(dir);
+    SoundSystem* system = nullptr; // never freed, as in the game
+    ASSERT_EQ(createSoundSystem(&system), OK);
+    ASSERT_EQ(system->setSoftwareChannels(1), OK);
+    ASSERT_EQ(system->init(8, InitNormal, nullptr), OK);
+    const auto opened = std::chrono::steady_clock::now();
+    Sound* tone = nullptr;
+    const std::string path = testing_support::writeTone(dir, "tone.wav", 1000.0, 1.0);
+    ASSERT_EQ(system->createSound(path.c_str(), Default, nullptr, &tone), OK);
+    ASSERT_EQ(tone->setMode(LoopNormal), OK);
+    auto start = [&](float volume) {
+        Channel c;
+        EXPECT_EQ(system->playSound(ChannelFree, tone, true, &c), OK);
+        c.setVolume(volume);
+        c.setPaused(false);
+        return c;
+    };
+    auto isVirtual = [](const Channel& c) {
+        bool v = false;
+        EXPECT_EQ(c.isVirtual(v), OK);
+        return v;
+    };
+    Channel a, b;
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        float level; // heard from a frame after the change on, as a share of the first stage's
+    } stages[] = {
+        {"a plays", [&] { a = start(0.5f); }, 1},
+        {"a paused",
+         [&] {
+             a.setPaused(true);
+             bool paused = false;
+             EXPECT_TRUE(a.getPaused(paused) == OK && paused);
+         },
+         0},
+        {"a resumed", [&] { a.setPaused(false); }, 1},
+        {"b waits for the voice",
+         [&] {
+             b = start(0.4f);
+             system->update();
+             EXPECT_TRUE(isVirtual(b));
+         },
+         1},
+        {"a hands the voice to b",
+         [&] {
+             a.setVolume(0.3f);
+             system->update();
+             EXPECT_TRUE(isVirtual(a) && !isVirtual(b));
+         },
+         0.8f},
+        {"b hands it back", [&] { a.setVolume(0.5f); }, 1},
+        {"a stopped, b takes over",
+         [&] {
+             a.stop();
+             bool playing = true;
+             EXPECT_EQ(a.isPlaying(playing), ERR_INVALID_HANDLE);
+         },
+         0.8f},
+        {"b stopped", [&] { b.stop(); }, 0},
+    };
+    constexpr int Stages = sizeof stages / sizeof stages[0];
+    double from[Stages + 1];
+    for (int i = 0; i < Stages; i++) {
+        from[i] = std::chrono::duration<double>(std::chrono::steady_clock::now() - opened).count();
+        stages[i].change();
+        testing_support::runFor(system, 0.4);
+    }
+    from[Stages] = std::chrono::duration<double>(std::chrono::steady_clock::now() - opened).count();
+    system->close();
+
+    testing_support::Recording r;
+    ASSERT_TRUE(r.read(output));
+    // From a frame and a fade after each change to a while before the next: the writer catches up with
+    // the clock after a stall, and what it mixes late shows the change early.
+    auto window = [&](int i) { return std::make_pair(from[i] + 1 / 30.0 + 0.03, from[i + 1] - 0.1); };
+    const float steady = r.rms(Left, window(0).first, window(0).second);
+    ASSERT_GT(steady, 0.05f);
+    for (int i = 0; i < Stages; i++)
+        EXPECT_NEAR(r.rms(Left, window(i).first, window(i).second) / steady, stages[i].level, 0.05)
+            << stages[i].name;
+    double at = 0;
+    const float own = r.largestStep(window(0).first, window(0).second);
+    const float largest = r.largestStep(0, r.seconds(), &at);
+    EXPECT_LE(largest, 1.02f * own) << "a step of " << largest / own << " times the tone's own at " << at
+                                    << " s";
 }
 
 } // namespace

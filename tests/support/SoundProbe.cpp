@@ -3,6 +3,7 @@
 
 #include <sndfile.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -39,7 +40,9 @@ std::string writeTone(const std::string& dir, const char* name, double frequency
 }
 
 std::string useWaveWriter(const std::string& dir) {
-    std::string output = dir + "/output.wav";
+    static std::string output;
+    if (!output.empty()) return output;
+    output = dir + "/output.wav";
     std::string config = dir + "/alsoft.conf";
     if (FILE* f = fopen(config.c_str(), "w")) {
         fprintf(f, "[general]\ndrivers = wave\nchannels = stereo\nfrequency = 44100\nhrtf = false\n");
@@ -94,6 +97,23 @@ double Recording::frequency(int channel, double from, double to) const {
     }
     if (crossings == 0) return 0;
     return crossings * static_cast<double>(rate) / static_cast<double>(lastCrossing - firstCrossing);
+}
+
+float Recording::largestStep(double from, double to, double* at) const {
+    long frames = static_cast<long>(samples.size()) / channels;
+    long first = std::max(1L, static_cast<long>(from * rate)),
+         last = std::min(frames, static_cast<long>(to * rate));
+    float largest = 0;
+    for (long i = first; i < last; i++)
+        for (int c = 0; c < channels; c++) {
+            float step = std::fabs(samples[static_cast<size_t>(i * channels + c)] -
+                                   samples[static_cast<size_t>((i - 1) * channels + c)]);
+            if (step > largest) {
+                largest = step;
+                if (at) *at = static_cast<double>(i) / rate;
+            }
+        }
+    return largest;
 }
 
 void runFor(audio::SoundSystem* system, double seconds) {

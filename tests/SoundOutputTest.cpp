@@ -47,19 +47,26 @@ TEST(SoundOutput, ToneIsPannedByTheShipsAxesFadesWithDistanceAndVolumeAndShiftsW
     const struct {
         const char* name;
         Vector3 axis;
-        float distance, volume, speed; // the speed is the listener's, towards the sound
-    } steps[] = {{"right", ship.xAxis, 200, 1, 0}, {"left", ship.xAxis, -200, 1, 0},
-                 {"ahead", nose, 200, 1, 0},       {"far right", ship.xAxis, 2000, 1, 0},
-                 {"close", nose, 20, 1, 0},        {"close at a quarter", nose, 20, 0.25f, 0},
-                 {"still", nose, 6000, 1, 0},      {"approaching", nose, 6000, 1, 3000}};
+        float distance, volume;
+        float speed, away; // the listener's speed towards the sound, the sound's away from it
+    } steps[] = {{"right", ship.xAxis, 200, 1, 0, 0},
+                 {"left", ship.xAxis, -200, 1, 0, 0},
+                 {"ahead", nose, 200, 1, 0, 0},
+                 {"far right", ship.xAxis, 2000, 1, 0, 0},
+                 {"close", nose, 20, 1, 0, 0},
+                 {"close at a quarter", nose, 20, 0.25f, 0, 0},
+                 {"still", nose, 6000, 1, 0, 0},
+                 {"approaching", nose, 6000, 1, 3000, 0},
+                 {"sound moving away", nose, 6000, 1, 0, 3000}};
     constexpr int Steps = sizeof steps / sizeof steps[0];
     std::pair<double, double> windows[Steps + 1];
     for (int i = 0; i < Steps; i++) {
-        Vector3 p = ship.origin, v;
+        Vector3 p = ship.origin, v, away;
         p.addScaled(steps[i].axis, steps[i].distance);
         v.addScaled(nose, steps[i].speed);
+        away.addScaled(steps[i].axis, steps[i].away);
         ASSERT_EQ(audioSystem->set3DListenerAttributes(0, &ship.origin, &v, &ship.zAxis, &ship.yAxis), OK);
-        c.set3DAttributes(&p, nullptr);
+        c.set3DAttributes(&p, &away);
         c.setVolume(steps[i].volume);
         c.setPaused(false);
         windows[i] = hold(0.7);
@@ -87,7 +94,7 @@ TEST(SoundOutput, ToneIsPannedByTheShipsAxesFadesWithDistanceAndVolumeAndShiftsW
     EXPECT_NEAR(level[5] / level[4], 0.25f, 0.04f) << "volume scales the level";
     for (int i = 6; i < Steps; i++)
         EXPECT_NEAR(r.frequency(Left, windows[i].first, windows[i].second),
-                    1000.0 * (speedOfSound + steps[i].speed) / speedOfSound, 15.0)
+                    1000.0 * (speedOfSound + steps[i].speed) / (speedOfSound + steps[i].away), 15.0)
             << steps[i].name;
     for (int side : {Left, Right}) {
         const float music = r.rms(side, windows[Steps].first, windows[Steps].second);

@@ -28,7 +28,9 @@ Result createSoundSystem(SoundSystem** system);
 // Channels are logical: any number up to init's maximum may play, and the most audible ones are
 // given one of the mixer's voices (the "software channels"). The others are virtual: their time
 // runs on, they report playing until a one-shot would have ended, and they take a voice back,
-// from where they would be by then, as soon as they are among the most audible again.
+// from where they would be by then, as soon as they are among the most audible again. A sound that
+// is heard never stops in one sample (streams apart): pausing, stopping and handing a voice over fade
+// it out over one of the mixer's periods, and a voice that takes over part-way through fades in.
 //
 // Coordinates are the game's right-handed world units. The listener is oriented as a camera is:
 // `forward` is its Z axis, which points out of the back of its head (it faces along -Z), and

@@ -23,6 +23,8 @@ Result Decoder::open(const char* path, bool mono, std::unique_ptr<Decoder>& deco
     SF_INFO info{};
     SNDFILE* file = sf_open(path, SFM_READ, &info);
     if (file == nullptr) return ERR_FORMAT;
+    // MP3 decodes to floats that may overshoot full scale; as 16-bit they would wrap to the other sign.
+    sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     if (info.frames <= 0 || info.channels <= 0 || info.samplerate <= 0 || info.samplerate > MaxSampleRate) {
         sf_close(file);
         return ERR_FORMAT;

@@ -65,7 +65,8 @@ Result SoundSystem::init(int maxChannels, unsigned, void*) {
 
     ALCdevice* dev = alcOpenDevice(nullptr);
     if (dev == nullptr) return ERR_OUTPUT_INIT;
-    ALCint attributes[] = {ALC_MONO_SOURCES, std::max(softwareChannels, 1), 0};
+    // Twice the voices: a voice may leave its source to fade out and go on with a spare one.
+    ALCint attributes[] = {ALC_MONO_SOURCES, 2 * std::max(softwareChannels, 1), 0};
     ALCcontext* ctx = alcCreateContext(dev, attributes);
     if (ctx == nullptr || alcMakeContextCurrent(ctx) != ALC_TRUE) {
         if (ctx != nullptr) alcDestroyContext(ctx);
@@ -83,6 +84,18 @@ Result SoundSystem::init(int maxChannels, unsigned, void*) {
         voices.push_back(v);
         freeVoices.push_back(static_cast<int>(voices.size()) - 1);
     }
+    for (size_t i = 0; i < voices.size(); i++) {
+        ALuint source = 0;
+        alGenSources(1, &source);
+        if (alGetError() != AL_NO_ERROR) break; // a voice without a spare cuts off instead of fading
+        spareSources.push_back(source);
+    }
+    // OpenAL Soft ramps a change of gain over one mixing period, the next one or, when the change comes
+    // while a period is being mixed, the one after; a third period is the margin.
+    ALCint refresh = 0;
+    alcGetIntegerv(dev, ALC_REFRESH, 1, &refresh);
+    tailTime = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(3.0 / std::max(refresh, 10)));
     slots.resize(static_cast<size_t>(maxChannels));
     for (int i = 0; i < maxChannels; i++)
         freeSlots.push_back(i);
@@ -100,10 +113,16 @@ Result SoundSystem::close() {
     if (!initialised) return ERR_UNINITIALIZED;
     while (!active.empty())
         release(active.back());
+    for (const Tail& t : tails)
+        spareSources.push_back(t.source);
+    tails.clear();
     for (Voice& v : voices)
         alDeleteSources(1, &v.source);
+    for (ALuint source : spareSources)
+        alDeleteSources(1, &source);
     voices.clear();
     freeVoices.clear();
+    spareSources.clear();
     alcMakeContextCurrent(nullptr);
     alcDestroyContext(static_cast<ALCcontext*>(context));
     alcCloseDevice(static_cast<ALCdevice*>(device));
@@ -238,6 +257,7 @@ Result SoundSystem::update() {
         }
         k++;
     }
+    retireTails(now); // first, so that their sources are spare again for this frame's hand-overs
     assignVoices(now);
     return OK;
 }
@@ -349,14 +369,7 @@ float SoundSystem::audibility(const Slot& s) const {
 
 void SoundSystem::release(int index) {
     Slot& s = slots[index];
-    if (s.voice >= 0) {
-        Voice& v = voices[s.voice];
-        alSourceStop(v.source);
-        alSourcei(v.source, AL_BUFFER, 0);
-        v.slot = -1;
-        freeVoices.push_back(s.voice);
-        s.voice = -1;
-    }
+    if (s.voice >= 0) letGo(s);
     if (s.sound->isStream() && s.sound->streamSlot == index) s.sound->streamSlot = -1;
     int last = active.back();
     active[s.activeIndex] = last;
@@ -410,12 +423,42 @@ void SoundSystem::detach(int index, Clock::time_point now) {
     Slot& s = slots[index];
     s.cursor = cursorOf(s, now);
     s.cursorTime = now;
+    letGo(s);
+}
+
+// Frees the slot's voice. Stopped in mid-sound, a source would jump to silence in one sample, a click;
+// one still playing is turned down instead and left to fade out as a tail, and the voice goes on with
+// a spare source. A stream's source is stopped: its buffers are refilled for the stream's next channel.
+void SoundSystem::letGo(Slot& s) {
     Voice& v = voices[s.voice];
-    alSourceStop(v.source);
-    alSourcei(v.source, AL_BUFFER, 0);
+    ALint state = AL_STOPPED;
+    alGetSourcei(v.source, AL_SOURCE_STATE, &state);
+    if (state == AL_PLAYING && !s.sound->isStream() && !spareSources.empty()) {
+        alSourcef(v.source, AL_GAIN, 0.0f);
+        tails.push_back({v.source, Clock::now() + tailTime});
+        v.source = spareSources.back();
+        spareSources.pop_back();
+    } else {
+        alSourceStop(v.source);
+        alSourcei(v.source, AL_BUFFER, 0);
+    }
     v.slot = -1;
     freeVoices.push_back(s.voice);
     s.voice = -1;
+}
+
+void SoundSystem::retireTails(Clock::time_point now) {
+    for (size_t k = 0; k < tails.size();) {
+        if (tails[k].end > now) {
+            k++;
+            continue;
+        }
+        alSourceStop(tails[k].source);
+        alSourcei(tails[k].source, AL_BUFFER, 0);
+        spareSources.push_back(tails[k].source);
+        tails[k] = tails.back();
+        tails.pop_back();
+    }
 }
 
 void SoundSystem::applyPlacement(const Slot& s) {
@@ -521,17 +564,21 @@ Result SoundSystem::channelSetPaused(const Channel& c, bool paused) {
     if (s == nullptr) return ERR_INVALID_HANDLE;
     if (s->paused == paused) return OK;
     Clock::time_point now = Clock::now();
-    if (s->voice < 0) {
-        s->cursor = cursorOf(*s, now);
-        s->cursorTime = now;
-    }
+    s->cursor = cursorOf(*s, now);
+    s->cursorTime = now;
     s->paused = paused;
     if (s->voice >= 0) {
         ALuint source = voices[s->voice].source;
-        if (paused)
+        if (!paused) {
+            alSourcePlay(source); // from the offset it waits at, which OpenAL Soft fades in
+        } else if (s->sound->isStream()) {
             alSourcePause(source);
-        else
-            alSourcePlay(source);
+        } else {
+            // A pause would cut: the source fades out as a tail, and the channel waits on a fresh
+            // source at the offset it has reached.
+            letGo(*s);
+            attach(c.slot(), now);
+        }
     } else if (!paused && !freeVoices.empty()) {
         attach(c.slot(), now);
     }

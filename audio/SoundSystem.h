@@ -28,7 +28,9 @@ Result createSoundSystem(SoundSystem** system);
 // Channels are logical: any number up to init's maximum may play, and the most audible ones are
 // given one of the mixer's voices (the "software channels"). The others are virtual: their time
 // runs on, they report playing until a one-shot would have ended, and they take a voice back,
-// from where they would be by then, as soon as they are among the most audible again.
+// from where they would be by then, as soon as they are among the most audible again. A sound that
+// is heard never stops in one sample (streams apart): pausing, stopping and handing a voice over fade
+// it out over one of the mixer's periods, and a voice that takes over part-way through fades in.
 //
 // Coordinates are the game's right-handed world units. The listener is oriented as a camera is:
 // `forward` is its Z axis, which points out of the back of its head (it faces along -Z), and
@@ -71,9 +73,13 @@ class SoundSystem {
         Clock::time_point cursorTime;
         int activeIndex = -1; // place in `active`
     };
-    struct Voice { // one OpenAL source
+    struct Voice {           // one of the mixer's places for a channel
+        unsigned source = 0; // an OpenAL source; another takes over when this one is left to fade
+        int slot = -1;       // -1 while free
+    };
+    struct Tail { // a source taken off its channel, fading out on its own
         unsigned source = 0;
-        int slot = -1; // -1 while free
+        Clock::time_point end; // by when its fade is surely over and it can be stopped unheard
     };
 
     SoundSystem() = default;
@@ -89,6 +95,8 @@ class SoundSystem {
     void release(int index);
     void attach(int index, Clock::time_point now);
     void detach(int index, Clock::time_point now);
+    void letGo(Slot& slot);
+    void retireTails(Clock::time_point now);
     void applyPlacement(const Slot& slot);
     void startStream(Slot& slot, unsigned source);
     void feedStream(Slot& slot);
@@ -123,6 +131,9 @@ class SoundSystem {
     std::vector<int> active;   // slots in use, in no order
     std::vector<Voice> voices;
     std::vector<int> freeVoices;
+    std::vector<Tail> tails;
+    std::vector<unsigned> spareSources;         // for voices whose own source is left to fade
+    Clock::duration tailTime{};                 // long enough for the mixer to have ramped a tail to silence
     std::vector<std::pair<float, int>> ranking; // scratch for assignVoices
     std::vector<short> streamScratch;
     std::vector<Sound*> sounds; // every sound created; like the system, never freed

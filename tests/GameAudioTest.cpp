@@ -1,8 +1,15 @@
 // The game's sound use: the eleven files, who plays what and how loud, the listener.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <thread>
+#include <vector>
+
 #include "audio/GameAudio.h"
 #include "audio/SoundSystem.h"
+#include "effects/Explosion.h"
 #include "ships/Reward.h"
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
@@ -57,15 +64,118 @@ TEST(GameAudio, EachEventPlaysItsSoundAtItsVolume) {
 
 using GameAudioInPlay = testing_support::GameTest;
 
-TEST_F(GameAudioInPlay, TheListenerIsShipZeroAndARewardsFirstStepStartsItsShimmerWhereItIs) {
+// Every channel the system holds, playing or waiting, real or virtual.
+std::vector<Channel> liveChannels() {
+    std::vector<Channel> live;
+    for (int i = 0; i < MaxLogicalChannels; i++) {
+        Channel c;
+        Sound* sound = nullptr;
+        if (audioSystem->getChannel(i, &c) == OK && c.getCurrentSound(sound) == OK) live.push_back(c);
+    }
+    return live;
+}
+
+// How many channels of `sound` one World update starts.
+struct Started {
+    std::vector<Channel> before = liveChannels();
+    int count(Sound* sound) const {
+        int n = 0;
+        for (const Channel& c : liveChannels()) {
+            Sound* s = nullptr;
+            c.getCurrentSound(s);
+            n += s == sound && std::find(before.begin(), before.end(), c) == before.end();
+        }
+        return n;
+    }
+};
+
+TEST_F(GameAudioInPlay, OnlyPlayerZerosDeathRespawnAndRoundResultPlayTheirSounds) {
+    World& w = world();
+    auto fallExcept = [&](int survivor) {
+        for (int n = 0; n < 8; n++)
+            w.planets[n].alive = n == survivor;
+    };
+    auto dueToRespawn = [](Ship& ship) {
+        ship.explode();
+        ship.respawnTimer = 0.01f;
+    };
+    const struct {
+        const char* name;
+        std::function<void()> setUp; // the update after it is the event
+        int death, spawn, winner, loser;
+    } events[] = {
+        {"ship 0 dies", [] { ShipTable[0].health = 0; }, 1, 0, 0, 0},
+        {"ship 3 dies", [] { ShipTable[3].health = 0; }, 0, 0, 0, 0},
+        {"ship 0 respawns", [&] { dueToRespawn(ShipTable[0]); }, 0, 1, 0, 0},
+        {"ship 3 respawns", [&] { dueToRespawn(ShipTable[3]); }, 0, 0, 0, 0},
+        {"player 0 wins", [&] { fallExcept(0); }, 0, 0, 1, 0},
+        {"player 5 wins", [&] { fallExcept(5); }, 0, 0, 0, 1},
+    };
+    for (const auto& e : events) {
+        w.restart();
+        testing::internal::CaptureStdout();
+        e.setUp();
+        Started started;
+        w.update();
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(started.count(deathSound), e.death) << e.name;
+        EXPECT_EQ(started.count(spawnSound), e.spawn) << e.name;
+        EXPECT_EQ(started.count(winnerSound), e.winner) << e.name;
+        EXPECT_EQ(started.count(loserSound), e.loser) << e.name;
+    }
+}
+
+// Ship 0 fires at ship 3, parked in front of it, while the pilots fly the rest: shots, sparks and a
+// ship blast, each with its own channel.
+TEST_F(GameAudioInPlay, EveryShotStartsOneLaserAndEveryExplosionOneExplosionChannel) {
+    World& w = world();
+    Ship &shooter = ShipTable[0], &target = ShipTable[3];
+    target.computerControlled = false;
+    target.frame = shooter.frame;
+    target.frame.origin.addScaled(shooter.frame.zAxis, -400);
+    shooter.firing = true;
+    int shots = 0, bursts = 0;
+    testing::internal::CaptureStdout();
+    for (int frame = 0; frame < 150; frame++) {
+        Started started;
+        const size_t explosionsBefore = explosions.size();
+        w.update();
+        int fired = 0;
+        for (const Ship& ship : ShipTable)
+            fired += ship.lastFireFrame == ship.frameCount;
+        const int burst = static_cast<int>(explosions.size() - explosionsBefore);
+        EXPECT_EQ(started.count(laserSound), fired) << "frame " << frame;
+        EXPECT_EQ(started.count(explosionSound), burst) << "frame " << frame;
+        shots += fired;
+        bursts += burst;
+    }
+    testing::internal::GetCapturedStdout();
+    EXPECT_GT(shots, 15);
+    EXPECT_GT(bursts, 10);
+    EXPECT_FALSE(target.alive) << "the ship blast is among them";
+}
+
+// Also while the World is paused, the frame's sound work goes on: the listener follows ship 0, and the
+// system update retires a sound that has played to its end.
+TEST_F(GameAudioInPlay, TheListenerIsShipZeroEvenWhilePausedAndARewardsFirstStepStartsItsShimmerWhereItIs) {
     Ship& ship = ShipTable[0];
+    Reward& reward = world().rewards[0];
+    reward.step();
+    const Channel laser = playLaser();
+    laser.setPaused(false);
+    world().paused = true;
     ship.frame.rotateAboutY(0.7f);
     ship.frame.rotateAboutX(-0.3f);
     ship.frame.origin = Vector3(120, -3400, 5100);
     ship.velocity = Vector3(-250, 10, 40);
-    Reward& reward = world().rewards[0];
-    reward.step();
-    updateAudio();
+    for (int frame = 0; frame < 15; frame++) { // half a second; the laser lasts about a third
+        world().update();
+        updateAudio();
+        std::this_thread::sleep_for(std::chrono::milliseconds(33));
+    }
+    Channel now;
+    ASSERT_EQ(audioSystem->getChannel(laser.slot(), &now), OK);
+    EXPECT_NE(now, laser) << "the ended laser still holds its channel";
     Vector3 got[5];
     ASSERT_EQ(audioSystem->get3DListenerAttributes(0, &got[0], &got[1], &got[2], &got[3]), OK);
     ASSERT_EQ(reward.channel.get3DAttributes(&got[4], nullptr), OK);

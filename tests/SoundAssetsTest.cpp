@@ -1,5 +1,7 @@
-// The synthesised sound files: their shapes and lengths, and loops that come round without a seam.
+// The synthesised sound files: their shapes, lengths and headroom, and loops that come round without a
+// seam; and the decoder at full scale.
 #include <gtest/gtest.h>
+#include <sndfile.h>
 
 #include <algorithm>
 #include <cmath>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "audio/Decoder.h"
+#include "support/SoundProbe.h"
 
 using audio::Decoder;
 
@@ -22,7 +25,7 @@ double rms(const std::vector<short>& s, size_t from, size_t to) {
 
 // The encoder pads both ends of an MP3 with silence; mpg123 drops it again by the encoder's info
 // frame. If it did not, a loop would be longer than written and gap at its seam.
-TEST(SoundAssets, EachFileHasItsShapeAndLengthAndLoopsComeRoundWithoutGapOrClick) {
+TEST(SoundAssets, EachFileHasItsShapeLengthAndHeadroomAndLoopsComeRoundWithoutGapOrClick) {
     const struct {
         const char* file;
         int channels;                  // 0 where either will do; positional sounds are mono
@@ -46,6 +49,10 @@ TEST(SoundAssets, EachFileHasItsShapeAndLengthAndLoopsComeRoundWithoutGapOrClick
         ASSERT_EQ(d->read(once.data(), n, false), n);
         const double overall = rms(once, 0, once.size());
         EXPECT_GT(overall, 1000.0) << "near silence";
+        // At least 0.5 dB below full scale as decoded: a sound that reaches it has been clipped.
+        const short peak = *std::max_element(once.begin(), once.end(),
+                                             [](short a, short b) { return std::abs(a) < std::abs(b); });
+        EXPECT_LE(std::abs(peak), 30934);
         if (f.minSeconds < f.maxSeconds) {
             EXPECT_GE(n, f.minSeconds * d->sampleRate());
             EXPECT_LE(n, f.maxSeconds * d->sampleRate());
@@ -81,6 +88,33 @@ TEST(SoundAssets, EachFileHasItsShapeAndLengthAndLoopsComeRoundWithoutGapOrClick
             mismatches += looped[i] != once[i % once.size()];
         EXPECT_EQ(mismatches, 0);
     }
+}
+
+// A loud square wave comes out of MP3 decoding well past full scale at every edge. Read as 16 bits, those
+// samples must stay at full scale of their own sign: wrapped round to the other, each is a click.
+TEST(SoundDecoder, SamplesPastFullScaleSaturateInsteadOfWrapping) {
+    const std::string path =
+        testing_support::writeTone(testing_support::makeTempDir(), "square.mp3", 441.0, 0.25, 0.99, true);
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    ASSERT_NE(file, nullptr);
+    std::vector<float> exact(static_cast<size_t>(info.frames)); // libsndfile's floats, unclipped
+    ASSERT_EQ(sf_readf_float(file, exact.data(), info.frames), info.frames);
+    sf_close(file);
+
+    std::unique_ptr<Decoder> d;
+    ASSERT_EQ(Decoder::open(path.c_str(), true, d), audio::OK);
+    std::vector<short> got(exact.size());
+    ASSERT_EQ(d->read(got.data(), info.frames, false), info.frames);
+    long over = 0, wrong = 0;
+    for (size_t i = 0; i < exact.size(); i++) {
+        const bool past = std::fabs(exact[i]) >= 1.0f;
+        over += past;
+        const double expected = past ? (exact[i] > 0 ? 32767 : -32768) : exact[i] * 32768.0;
+        wrong += std::fabs(got[i] - expected) > 1;
+    }
+    EXPECT_GT(over, 1000) << "the square should overshoot on every edge";
+    EXPECT_EQ(wrong, 0) << "of " << exact.size() << " samples";
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <sndfile.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -17,26 +18,31 @@ std::string makeTempDir() {
     return dir ? dir : "/tmp";
 }
 
-std::string writeTone(const std::string& dir, const char* name, double frequency, double seconds) {
+std::string writeTone(const std::string& dir, const char* name, double frequency, double seconds,
+                      double amplitude, bool square) {
     const int rate = 44100;
     std::string path = dir + "/" + name;
+    const bool mp3 = path.size() > 4 && path.compare(path.size() - 4, 4, ".mp3") == 0;
     SF_INFO info{};
     info.samplerate = rate;
     info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    info.format = mp3 ? (SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III) : (SF_FORMAT_WAV | SF_FORMAT_PCM_16);
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (file == nullptr) return path;
     std::vector<float> samples(static_cast<size_t>(seconds * rate));
-    for (size_t i = 0; i < samples.size(); i++)
-        samples[i] =
-            0.5f * static_cast<float>(std::sin(2 * M_PI * frequency * static_cast<double>(i) / rate));
+    for (size_t i = 0; i < samples.size(); i++) {
+        double s = std::sin(2 * M_PI * frequency * static_cast<double>(i) / rate);
+        samples[i] = static_cast<float>(amplitude * (square ? (s < 0 ? -1 : 1) : s));
+    }
     sf_writef_float(file, samples.data(), static_cast<sf_count_t>(samples.size()));
     sf_close(file);
     return path;
 }
 
 std::string useWaveWriter(const std::string& dir) {
-    std::string output = dir + "/output.wav";
+    static std::string output;
+    if (!output.empty()) return output;
+    output = dir + "/output.wav";
     std::string config = dir + "/alsoft.conf";
     if (FILE* f = fopen(config.c_str(), "w")) {
         fprintf(f, "[general]\ndrivers = wave\nchannels = stereo\nfrequency = 44100\nhrtf = false\n");
@@ -91,6 +97,23 @@ double Recording::frequency(int channel, double from, double to) const {
     }
     if (crossings == 0) return 0;
     return crossings * static_cast<double>(rate) / static_cast<double>(lastCrossing - firstCrossing);
+}
+
+float Recording::largestStep(double from, double to, double* at) const {
+    long frames = static_cast<long>(samples.size()) / channels;
+    long first = std::max(1L, static_cast<long>(from * rate)),
+         last = std::min(frames, static_cast<long>(to * rate));
+    float largest = 0;
+    for (long i = first; i < last; i++)
+        for (int c = 0; c < channels; c++) {
+            float step = std::fabs(samples[static_cast<size_t>(i * channels + c)] -
+                                   samples[static_cast<size_t>((i - 1) * channels + c)]);
+            if (step > largest) {
+                largest = step;
+                if (at) *at = static_cast<double>(i) / rate;
+            }
+        }
+    return largest;
 }
 
 void runFor(audio::SoundSystem* system, double seconds) {

@@ -10,10 +10,14 @@ namespace testing_support {
 
 std::string makeTempDir();
 
-// A mono sine at 44.1 kHz; with whole cycles in the file it also loops without a seam.
-std::string writeTone(const std::string& dir, const char* name, double frequency, double seconds);
+// A mono sine (or square) at 44.1 kHz, WAV or, by the name's extension, MP3; with whole cycles in
+// the file it also loops without a seam.
+std::string writeTone(const std::string& dir, const char* name, double frequency, double seconds,
+                      double amplitude = 0.5, bool square = false);
 
 // Points OpenAL Soft at its wave-writer output, a stereo file in `dir`; call before the system's init.
+// OpenAL Soft reads its settings once per process, so later calls return the first call's file, which
+// every device opened afterwards writes afresh.
 std::string useWaveWriter(const std::string& dir);
 
 struct Recording {
@@ -25,6 +29,8 @@ struct Recording {
     double seconds() const { return rate ? static_cast<double>(samples.size()) / channels / rate : 0; }
     float rms(int channel, double from, double to) const;
     double frequency(int channel, double from, double to) const; // from rising zero crossings
+    // The largest change from one sample to the next on either side; `at` gets its time.
+    float largestStep(double from, double to, double* at = nullptr) const;
 };
 
 // The frame loop's share of the sound work, done more often than a frame: update() every 10 ms.

@@ -287,7 +287,9 @@ void Canvas::startAt(double seconds) {
     if (stereo) std::rotate(right.begin(), right.begin() + best, right.end());
 }
 
-bool write(const std::string& path, const Canvas& canvas) {
+namespace {
+
+bool encode(const std::string& path, const Canvas& canvas, float gain) {
     bool mp3 = path.size() > 4 && path.compare(path.size() - 4, 4, ".mp3") == 0;
     SF_INFO info{};
     info.samplerate = Rate;
@@ -303,11 +305,42 @@ bool write(const std::string& path, const Canvas& canvas) {
     }
     std::vector<float> interleaved(static_cast<size_t>(canvas.length() * info.channels));
     for (long i = 0; i < canvas.length(); i++) {
-        interleaved[i * info.channels] = canvas.left[i];
-        if (canvas.stereo) interleaved[i * 2 + 1] = canvas.right[i];
+        interleaved[i * info.channels] = canvas.left[i] * gain;
+        if (canvas.stereo) interleaved[i * 2 + 1] = canvas.right[i] * gain;
     }
     sf_count_t written = sf_writef_float(file, interleaved.data(), canvas.length());
     return sf_close(file) == 0 && written == canvas.length();
+}
+
+// The largest sample of the file as a player's decoder gives it back, unclipped.
+float decodedPeak(const std::string& path) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (file == nullptr) return 2;
+    std::vector<float> samples(static_cast<size_t>(Rate) * info.channels);
+    float peak = 0;
+    sf_count_t got;
+    while ((got = sf_readf_float(file, samples.data(), Rate)) > 0)
+        for (sf_count_t i = 0; i < got * info.channels; i++)
+            peak = std::max(peak, std::fabs(samples[i]));
+    sf_close(file);
+    return peak;
+}
+
+} // namespace
+
+bool write(const std::string& path, const Canvas& canvas) {
+    // MP3 rings past sharp edges, so a file can decode louder than the peak it was written with. One
+    // that comes back above the ceiling is written again, that much quieter, so nothing ever clips.
+    const float ceiling = 0.891f; // 1 dB below full scale
+    float gain = 1;
+    for (int attempt = 0; attempt < 4; attempt++) {
+        if (!encode(path, canvas, gain)) return false;
+        float peak = decodedPeak(path);
+        if (peak <= ceiling) return true;
+        gain *= 0.995f * ceiling / peak;
+    }
+    return false;
 }
 
 } // namespace synth

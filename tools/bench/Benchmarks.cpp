@@ -3,24 +3,30 @@
 #include <SDL/SDL.h>
 #include <benchmark/benchmark.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/GameAudio.h"
 #include "audio/SoundSystem.h"
 #include "bench/Scenes.h"
+#include "data/Globals.h"
 #include "render/SphereCache.h"
+#include "ships/MeshLists.h"
 #include "ships/Ship.h"
 #include "world/World.h"
 
 namespace {
 
-enum Scene { Opening, Heaviest };
+// Turned: the opening with the camera looking out of the arena, so that most objects are out of view.
+enum Scene { Opening, Heaviest, Turned };
 
 void layOut(Scene scene) {
-    if (scene == Opening)
-        layOutOpening(*theWorld);
-    else
+    if (scene == Heaviest)
         layOutHeaviest(*theWorld);
+    else
+        layOutOpening(*theWorld);
+    if (scene == Turned) turnAway();
 }
 
 // Keeps a played scene what it was: the opening is laid out again after one second of play, the
@@ -28,10 +34,10 @@ void layOut(Scene scene) {
 void keepSteady(benchmark::State& state, Scene scene, long& played) {
     if (++played % UpdatesPerRearm != 0) return;
     state.PauseTiming();
-    if (scene == Opening)
-        layOutOpening(*theWorld);
-    else
+    if (scene == Heaviest)
         rearmHeaviest(*theWorld);
+    else
+        layOut(scene);
     state.ResumeTiming();
 }
 
@@ -68,33 +74,54 @@ void CollideAll(benchmark::State& state, Scene scene) {
 BENCHMARK_CAPTURE(CollideAll, Opening, Opening)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(CollideAll, Heaviest, Heaviest)->Unit(benchmark::kMicrosecond);
 
-// Drawing with GLU building every sphere each frame is the "GluSpheres" variant, for comparison.
-enum Spheres { FromLists, FromGlu };
+// Which of the two drawing optimisations a variant draws with; the game always draws with both.
+struct Drawing {
+    const char* name;
+    bool sphereLists;
+    bool culling;
+};
+const Drawing drawings[] = {
+    {"", true, true}, {"/GluSpheres", false, true}, {"/NoCulling", true, false}, {"/Plain", false, false}};
+
+// Sets the variant up and draws one frame untimed, so the lists it uses are compiled before timing.
+void drawWith(const Drawing& drawing) {
+    setSphereCaching(drawing.sphereLists);
+    cameraView.setCulling(drawing.culling);
+    theWorld->render();
+    glFinish();
+}
+
+void drawAsPlayed() {
+    setSphereCaching(true);
+    cameraView.setCulling(true);
+}
+
+// Objects (ships, planets, rewards) that the camera cannot see in this scene.
+int outOfView() {
+    theWorld->placeCamera();
+    int n = 0;
+    for (const Ship& s : ShipTable)
+        n += s.alive && !cameraView.mayShow(s.frame.origin, shipMeshRadius());
+    for (const Planet& p : theWorld->planets)
+        n += p.alive && !cameraView.mayShow(p.position, Planet::FullRadius);
+    for (const Reward& r : theWorld->rewards)
+        n += r.active && !cameraView.mayShow(r.position, rewardMeshRadius());
+    cameraView.forgetEye();
+    return n;
+}
 
 // One still scene drawn again and again; glFinish waits for the software rasteriser's threads.
-void Render(benchmark::State& state, Scene scene, Spheres spheres) {
+void DrawScene(benchmark::State& state, Scene scene, Drawing drawing) {
     layOut(scene);
-    setSphereCaching(spheres == FromLists);
+    drawWith(drawing);
     for (auto _ : state) {
         theWorld->render();
         glFinish();
     }
-    setSphereCaching(true);
+    drawAsPlayed();
     report(state);
+    state.counters["hidden"] = outOfView();
 }
-BENCHMARK_CAPTURE(Render, Opening, Opening, FromLists)
-    ->Unit(benchmark::kMillisecond)
-    ->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(Render, OpeningGluSpheres, Opening, FromGlu)
-    ->Unit(benchmark::kMillisecond)
-    ->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(Render, Heaviest, Heaviest, FromLists)
-    ->Unit(benchmark::kMillisecond)
-    ->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(Render, HeaviestGluSpheres, Heaviest, FromGlu)
-    ->Unit(benchmark::kMillisecond)
-    ->MeasureProcessCPUTime();
-
 // 500 looping sounds in all, the game's own among them: the 100 nearest the listener have the voices.
 void SoundUpdate(benchmark::State& state) {
     layOutOpening(*theWorld);
@@ -133,9 +160,9 @@ void EmptyFrame(benchmark::State& state) {
 BENCHMARK(EmptyFrame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 // The frame loop's own order; the swap presents the frame drawn in the iteration before.
-void Frame(benchmark::State& state, Scene scene, Spheres spheres) {
+void PlayFrame(benchmark::State& state, Scene scene, Drawing drawing) {
     layOut(scene);
-    setSphereCaching(spheres == FromLists);
+    drawWith(drawing);
     long played = 0;
     for (auto _ : state) {
         SDL_GL_SwapBuffers();
@@ -145,18 +172,24 @@ void Frame(benchmark::State& state, Scene scene, Spheres spheres) {
         updateAudio();
         keepSteady(state, scene, played);
     }
-    setSphereCaching(true);
+    drawAsPlayed();
     report(state);
+    state.counters["hidden"] = outOfView();
 }
-BENCHMARK_CAPTURE(Frame, Opening, Opening, FromLists)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(Frame, OpeningGluSpheres, Opening, FromGlu)
-    ->Unit(benchmark::kMillisecond)
-    ->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(Frame, Heaviest, Heaviest, FromLists)
-    ->Unit(benchmark::kMillisecond)
-    ->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(Frame, HeaviestGluSpheres, Heaviest, FromGlu)
-    ->Unit(benchmark::kMillisecond)
-    ->MeasureProcessCPUTime();
+
+// Render and Frame for each scene and each variant, e.g. Frame/Turned/GluSpheres.
+bool registerDrawing() {
+    const std::pair<const char*, Scene> scenes[] = {
+        {"Opening", Opening}, {"Heaviest", Heaviest}, {"Turned", Turned}};
+    for (auto [function, name] : {std::pair{DrawScene, "Render/"}, std::pair{PlayFrame, "Frame/"}})
+        for (const auto& [sceneName, scene] : scenes)
+            for (const Drawing& drawing : drawings)
+                benchmark::RegisterBenchmark((std::string(name) + sceneName + drawing.name).c_str(), function,
+                                             scene, drawing)
+                    ->Unit(benchmark::kMillisecond)
+                    ->MeasureProcessCPUTime();
+    return true;
+}
+const bool drawingRegistered = registerDrawing();
 
 } // namespace

@@ -1,6 +1,7 @@
 // The benchmark scenes, built by setting the game's state directly and kept steady by re-arming.
 #include "bench/Scenes.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "ai/ShipAI.h"
@@ -85,6 +86,8 @@ void layOutHeaviest(World& world) {
     }
     rearmHeaviest(world);
 }
+
+void turnAway() { ShipTable[0].frame.rotateAboutY(float(M_PI)); }
 
 SceneLoad measureLoad() {
     SceneLoad load;

@@ -27,4 +27,8 @@ void layOutHeaviest(World& world);
 void rearmHeaviest(World& world);
 constexpr int UpdatesPerRearm = 30;
 
+// Turns ship 0, and so the camera behind it, half a turn from where it spawns, to look out of the
+// arena: every other ship, planet and reward is then out of view.
+void turnAway();
+
 SceneLoad measureLoad();

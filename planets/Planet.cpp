@@ -7,7 +7,6 @@
 #include "data/Globals.h"
 #include "effects/Explosion.h"
 #include "objects/CollisionResponses.h"
-#include "render/SphereCache.h"
 #include "render/TextureLoader.h"
 #include "ships/Ship.h"
 
@@ -96,7 +95,7 @@ void Planet::draw() {
     glTranslatef(position.x, position.y, position.z);
     glRotatef(spin * 0.5f, 0, 0, 1);
     if (cameraView.mayShow(position, radius()))
-        drawSphere(planetQuadric, radius(), SphereDetail, SphereDetail);
+        gluSphere(planetQuadric, radius(), SphereDetail, SphereDetail);
     glDisable(GL_TEXTURE_2D);
     glPopMatrix();
 }
@@ -117,7 +116,7 @@ void Planet::drawTranslucent() {
     glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, shellDiffuse);
     // Always full size, so the gap to the solid sphere shows how much health is gone.
     if (cameraView.mayShow(position, FullRadius))
-        drawSphere(atmosphereQuadric, FullRadius, SphereDetail, SphereDetail);
+        gluSphere(atmosphereQuadric, FullRadius, SphereDetail, SphereDetail);
     glDisable(GL_BLEND);
     glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, opaqueDiffuse);
     glDisable(GL_TEXTURE_2D);

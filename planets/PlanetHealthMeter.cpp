@@ -5,7 +5,6 @@
 
 #include "data/Globals.h"
 #include "planets/Planet.h"
-#include "render/SphereCache.h"
 
 namespace {
 
@@ -49,7 +48,7 @@ void PlanetHealthMeter::draw() {
     glTranslatef(frame.origin.x, frame.origin.y, frame.origin.z);
     glRotatef(owner->spin * 0.5f, 1, 1, 1);
     glColor4f(1, 1, 1, 1);
-    drawSphere(planetMeterQuadric, solidRadius(), SphereDetail, SphereDetail);
+    gluSphere(planetMeterQuadric, solidRadius(), SphereDetail, SphereDetail);
     glDisable(GL_TEXTURE_2D);
     glPopMatrix();
 }
@@ -66,7 +65,7 @@ void PlanetHealthMeter::drawTranslucent() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(1, 1, 1, 0.5f);
-    drawSphere(planetMeterShellQuadric, ShellRadius, SphereDetail, SphereDetail);
+    gluSphere(planetMeterShellQuadric, ShellRadius, SphereDetail, SphereDetail);
     glColor4f(1, 1, 1, 1);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);

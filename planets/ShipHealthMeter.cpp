@@ -4,7 +4,6 @@
 #include <GL/glu.h>
 
 #include "data/Globals.h"
-#include "render/SphereCache.h"
 #include "render/TextureLoader.h"
 #include "ships/Ship.h"
 
@@ -59,7 +58,7 @@ void ShipHealthMeter::draw() {
     glLoadIdentity();
     glTranslatef(CentreX, CentreY, 0);
     glRotatef(spin * 0.5f, 1, 1, 1);
-    drawSphere(shipMeterQuadric, solidRadius(), SphereDetail, SphereDetail);
+    gluSphere(shipMeterQuadric, solidRadius(), SphereDetail, SphereDetail);
     glDisable(GL_TEXTURE_2D);
     glPopMatrix();
 }
@@ -76,7 +75,7 @@ void ShipHealthMeter::drawTranslucent() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(1, 1, 1, 0.5f);
-    drawSphere(shipMeterShellQuadric, ShellRadius, SphereDetail, SphereDetail);
+    gluSphere(shipMeterShellQuadric, ShellRadius, SphereDetail, SphereDetail);
     glColor4f(1, 1, 1, 1);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);

@@ -4,7 +4,6 @@
 
 #include "data/Globals.h"
 #include "effects/Explosion.h"
-#include "render/SphereCache.h"
 #include "ships/Ship.h"
 #include "world/World.h"
 
@@ -50,7 +49,7 @@ void World::drawStars() {
     glLoadIdentity();
     glScalef(4, 4, 1);
     glMatrixMode(GL_MODELVIEW);
-    drawSphere(quadric, 5000.0, 64, 64);
+    gluSphere(quadric, 5000.0, 64, 64);
     glMatrixMode(GL_TEXTURE);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);

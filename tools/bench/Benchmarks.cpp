@@ -11,7 +11,6 @@
 #include "audio/SoundSystem.h"
 #include "bench/Scenes.h"
 #include "data/Globals.h"
-#include "render/SphereCache.h"
 #include "ships/MeshLists.h"
 #include "ships/Ship.h"
 #include "world/World.h"
@@ -74,26 +73,18 @@ void CollideAll(benchmark::State& state, Scene scene) {
 BENCHMARK_CAPTURE(CollideAll, Opening, Opening)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(CollideAll, Heaviest, Heaviest)->Unit(benchmark::kMicrosecond);
 
-// Which of the two drawing optimisations a variant draws with; the game always draws with both.
+// Whether a variant leaves out what is out of view, as the game always does, or draws everything.
 struct Drawing {
     const char* name;
-    bool sphereLists;
     bool culling;
 };
-const Drawing drawings[] = {
-    {"", true, true}, {"/GluSpheres", false, true}, {"/NoCulling", true, false}, {"/Plain", false, false}};
+const Drawing drawings[] = {{"", true}, {"/NoCulling", false}};
 
-// Sets the variant up and draws one frame untimed, so the lists it uses are compiled before timing.
+// Sets the variant up and draws one frame untimed, so that the first timed frame is like the others.
 void drawWith(const Drawing& drawing) {
-    setSphereCaching(drawing.sphereLists);
     cameraView.setCulling(drawing.culling);
     theWorld->render();
     glFinish();
-}
-
-void drawAsPlayed() {
-    setSphereCaching(true);
-    cameraView.setCulling(true);
 }
 
 // Objects (ships, planets, rewards) that the camera cannot see in this scene.
@@ -118,10 +109,11 @@ void DrawScene(benchmark::State& state, Scene scene, Drawing drawing) {
         theWorld->render();
         glFinish();
     }
-    drawAsPlayed();
+    cameraView.setCulling(true);
     report(state);
     state.counters["hidden"] = outOfView();
 }
+
 // 500 looping sounds in all, the game's own among them: the 100 nearest the listener have the voices.
 void SoundUpdate(benchmark::State& state) {
     layOutOpening(*theWorld);
@@ -172,12 +164,12 @@ void PlayFrame(benchmark::State& state, Scene scene, Drawing drawing) {
         updateAudio();
         keepSteady(state, scene, played);
     }
-    drawAsPlayed();
+    cameraView.setCulling(true);
     report(state);
     state.counters["hidden"] = outOfView();
 }
 
-// Render and Frame for each scene and each variant, e.g. Frame/Turned/GluSpheres.
+// Render and Frame for each scene and each variant, e.g. Frame/Turned/NoCulling.
 bool registerDrawing() {
     const std::pair<const char*, Scene> scenes[] = {
         {"Opening", Opening}, {"Heaviest", Heaviest}, {"Turned", Turned}};

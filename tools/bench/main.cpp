@@ -17,9 +17,6 @@
 
 #include "app/FrameLoop.h"
 #include "bench/Scenes.h"
-#include "planets/Planet.h"
-#include "render/SphereCache.h"
-#include "ships/Ship.h"
 #include "world/World.h"
 
 namespace {
@@ -85,29 +82,23 @@ class SummaryReporter : public benchmark::ConsoleReporter {
                          t.first <= row.target ? "met" : "MISSED");
             out << line << "\n";
         }
-        reportOptimisations(out);
+        reportCulling(out);
         out.flush();
     }
 
   private:
-    // Each drawing optimisation against the plain path, in CPU time, where it serves: alone (only it
-    // against neither) and on top of the other (both against only the other).
-    void reportOptimisations(std::ostream& out) {
+    // Leaving out what is out of view against drawing everything, in CPU time, scene by scene.
+    void reportCulling(std::ostream& out) {
         char line[200];
-        out << "\nDrawing variants, CPU medians (ms); a gain is the share of the slower time saved.\n";
-        snprintf(line, sizeof line, "  %-16s %9s %9s %9s %9s   %-18s %-18s\n", "", "both", "no lists",
-                 "no cull", "plain", "lists: alone/atop", "culling: alone/atop");
+        out << "\nView culling, CPU medians (ms); the gain is the share of the time without it saved.\n";
+        snprintf(line, sizeof line, "  %-16s %10s %10s %8s\n", "", "culling", "without", "gain");
         out << line;
         for (const std::string scene : {"Render/Opening", "Render/Heaviest", "Render/Turned", "Frame/Opening",
                                         "Frame/Heaviest", "Frame/Turned"}) {
-            double both = median(scene).second, noLists = median(scene + "/GluSpheres").second,
-                   noCull = median(scene + "/NoCulling").second, plain = median(scene + "/Plain").second;
-            if (both < 0 || noLists < 0 || noCull < 0 || plain < 0) continue;
-            auto gain = [](double with, double without) { return 100.0 * (without - with) / without; };
-            snprintf(line, sizeof line,
-                     "  %-16s %9.2f %9.2f %9.2f %9.2f   %7.1f%% %7.1f%%   %7.1f%% %7.1f%%\n", scene.c_str(),
-                     both, noLists, noCull, plain, gain(noCull, plain), gain(both, noLists),
-                     gain(noLists, plain), gain(both, noCull));
+            double with = median(scene).second, without = median(scene + "/NoCulling").second;
+            if (with < 0 || without < 0) continue;
+            snprintf(line, sizeof line, "  %-16s %10.2f %10.2f %7.1f%%\n", scene.c_str(), with, without,
+                     100.0 * (without - with) / without);
             out << line;
         }
     }
@@ -145,8 +136,7 @@ void describeDisplay() {
 
 // SDL draws into a multisampled framebuffer of its own and resolves it at the swap, so a frame is
 // read back after its swap, from the framebuffer SDL leaves bound for reading.
-std::vector<unsigned char> renderAndRead(bool sphereLists) {
-    setSphereCaching(sphereLists);
+std::vector<unsigned char> renderAndRead() {
     std::vector<unsigned char> pixels(800 * 600 * 3);
     // The second of two frames, so both start from the state the same frame left.
     for (int i = 0; i < 2; ++i) {
@@ -155,7 +145,6 @@ std::vector<unsigned char> renderAndRead(bool sphereLists) {
     }
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    setSphereCaching(true);
     return pixels;
 }
 
@@ -180,7 +169,7 @@ bool writeFrames(const std::string& dir) {
             theWorld->update();
             if (shot.heaviest && i % UpdatesPerRearm == 0) rearmHeaviest(*theWorld);
         }
-        std::vector<unsigned char> pixels = renderAndRead(true);
+        std::vector<unsigned char> pixels = renderAndRead();
         std::string path = dir + "/" + shot.name + ".rgb";
         FILE* f = fopen(path.c_str(), "wb");
         if (!f || fwrite(pixels.data(), 1, pixels.size(), f) != pixels.size()) {
@@ -191,29 +180,6 @@ bool writeFrames(const std::string& dir) {
         fclose(f);
     }
     return true;
-}
-
-long differingBytes(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
-    long n = 0;
-    for (size_t i = 0; i < a.size(); ++i)
-        n += a[i] != b[i];
-    return n;
-}
-
-// The opening frame, and one with planets and globes of other sizes, with and without the lists.
-std::string compareSpheres() {
-    layOutOpening(*theWorld);
-    std::vector<unsigned char> opening = renderAndRead(false);
-    long differing = differingBytes(opening, renderAndRead(true));
-    theWorld->planets[0].health = 75;
-    theWorld->planets[3].health = 20;
-    ShipTable[0].health = 10;
-    std::vector<unsigned char> damaged = renderAndRead(false);
-    differing += differingBytes(damaged, renderAndRead(true));
-    // Damage that does not show would mean the frames compared were not the ones drawn.
-    return std::to_string(differing) +
-           " bytes differ in the opening and a damaged frame (the two frames differ in " +
-           std::to_string(differingBytes(opening, damaged)) + ")";
 }
 
 } // namespace
@@ -246,7 +212,6 @@ int main(int argc, char** argv) {
     if (null >= 0) dup2(null, STDOUT_FILENO);
 
     if (!framesDir.empty()) return writeFrames(framesDir) ? 0 : 1;
-    benchmark::AddCustomContext("sphere lists against GLU", compareSpheres());
 
     SummaryReporter reporter(colour);
     reporter.SetOutputStream(&report);

@@ -8,8 +8,6 @@ namespace {
 
 GLuint shipList = 0; // 0 until built
 GLuint rewardList = 0;
-GLuint shipStates = 0;
-GLuint rewardStates = 0;
 
 // The ship model lies along its y axis with z up; the game flies along -Z with Y up. Normals turn with
 // the positions, or the lights would shine on the ship as if it were standing on its tail.
@@ -86,16 +84,14 @@ GLuint compileModelList(const MeshModel& model, ModelKind kind) {
         }
     }
     glEnd();
-    leaveMaterialNeutral(style);
+    leaveModelState(model, kind);
     glEndList();
     return name;
 }
 
-GLuint compileModelStateList(const MeshModel& model, ModelKind kind) {
+void leaveModelState(const MeshModel& model, ModelKind kind) {
     const ListStyle style = styleOf(kind);
-    const GLuint name = glGenLists(1);
-    glNewList(name, GL_COMPILE);
-    if (model.faceCount > 0) {
+    if (model.faceCount > 0) { // in the list, the last vertex has set these already
         const MeshFace& last = model.faces[model.faceCount - 1];
         const MeshPoint n = style.normal(model.normals[last.normal[2]]);
         const MeshTexCoord& t = model.texCoords[last.texCoord[2]];
@@ -103,8 +99,6 @@ GLuint compileModelStateList(const MeshModel& model, ModelKind kind) {
         glTexCoord2f(t.u, t.v);
     }
     leaveMaterialNeutral(style);
-    glEndList();
-    return name;
 }
 
 float modelRadius(const MeshModel& model, ModelKind kind) {
@@ -125,16 +119,6 @@ GLuint shipMeshList() {
 GLuint rewardMeshList() {
     if (rewardList == 0) rewardList = compileModelList(rewardModel, ModelKind::Reward);
     return rewardList;
-}
-
-GLuint shipStateList() {
-    if (shipStates == 0) shipStates = compileModelStateList(shipModel, ModelKind::Ship);
-    return shipStates;
-}
-
-GLuint rewardStateList() {
-    if (rewardStates == 0) rewardStates = compileModelStateList(rewardModel, ModelKind::Reward);
-    return rewardStates;
 }
 
 float shipMeshRadius() {

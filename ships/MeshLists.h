@@ -14,12 +14,6 @@ GLuint shipMeshList();
 // with diffuse 1.
 GLuint rewardMeshList();
 
-// What drawing the model's list leaves behind, without the triangles: the same material state and the
-// last vertex's normal and texture coordinate. Called instead of the model's list when it is out of
-// view, so everything drawn after it finds the GL as it would have.
-GLuint shipStateList();
-GLuint rewardStateList();
-
 // The furthest vertex from the model's origin, in game units before any scaling.
 float shipMeshRadius();
 float rewardMeshRadius();
@@ -30,5 +24,9 @@ enum class ModelKind { Ship, Reward };
 
 // Compiles a fresh list on every call; the two functions above keep the one they compiled.
 GLuint compileModelList(const MeshModel& model, ModelKind kind);
-GLuint compileModelStateList(const MeshModel& model, ModelKind kind);
 float modelRadius(const MeshModel& model, ModelKind kind);
+
+// What drawing the model's list leaves behind, without the triangles: the material state, and the last
+// vertex's normal and texture coordinate. Every model list ends with these same calls, so a model out of
+// view that makes them instead of drawing leaves the GL as drawing it would for whatever comes next.
+void leaveModelState(const MeshModel& model, ModelKind kind);

@@ -46,7 +46,10 @@ void Reward::draw() {
     glLoadIdentity();
     glTranslatef(position.x, position.y, position.z);
     glRotatef(spin * 5, 1, 1, 1);
-    glCallList(cameraView.mayShow(position, rewardMeshRadius()) ? rewardMeshList() : rewardStateList());
+    if (cameraView.mayShow(position, rewardMeshRadius()))
+        glCallList(rewardMeshList());
+    else
+        leaveModelState(rewardModel, ModelKind::Reward);
     glPopMatrix();
 }
 

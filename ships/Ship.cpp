@@ -167,9 +167,11 @@ void Ship::draw() {
         }
         // The mesh sets every material colour but the diffuse one, which shows whose ship it is.
         glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, playerColours[playerNumber]);
-        // Out of view, only the material state the model would leave behind is set.
-        const bool inView = cameraView.mayShow(frame.origin, shipMeshRadius() * drawScale());
-        glCallList(inView ? shipMeshList() : shipStateList());
+        // Out of view, only the state the model would leave behind is set.
+        if (cameraView.mayShow(frame.origin, shipMeshRadius() * drawScale()))
+            glCallList(shipMeshList());
+        else
+            leaveModelState(shipModel, ModelKind::Ship);
         glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, white);
         glEnable(GL_CULL_FACE);
         glPopMatrix();

@@ -1,7 +1,10 @@
-// Improved gradient noise over a seeded permutation, with fractal sums and a tiling 2-D variant.
+// Fractal sums of stb's gradient noise, and a tiling 2-D variant, each seed reading its own part of it.
 #include "image/Noise.h"
 
 #include <cmath>
+
+#define STB_PERLIN_IMPLEMENTATION
+#include <stb/stb_perlin.h>
 
 Vec3 normalised(Vec3 v) {
     float l = std::sqrt(dot(v, v));
@@ -26,66 +29,20 @@ Vec3 Random::onSphere() {
 
 namespace {
 
-float fade(float t) { return t * t * t * (t * (t * 6 - 15) + 10); }
-float lerp(float a, float b, float t) { return a + (b - a) * t; }
-
-float grad3(int hash, float x, float y, float z) {
-    int h = hash & 15;
-    float u = h < 8 ? x : y;
-    float v = h < 4 ? y : (h == 12 || h == 14 ? x : z);
-    return ((h & 1) ? -u : u) + ((h & 2) ? -v : v);
-}
-
-float grad2(int hash, float x, float y) {
-    switch (hash & 7) {
-    case 0:
-        return x + y;
-    case 1:
-        return x - y;
-    case 2:
-        return -x + y;
-    case 3:
-        return -x - y;
-    case 4:
-        return 1.4142f * x;
-    case 5:
-        return -1.4142f * x;
-    case 6:
-        return 1.4142f * y;
-    default:
-        return -1.4142f * y;
-    }
+// Where a seed's copy of the noise field starts: stb's seed argument only moves the field along x, by
+// whole lattice cells, so nearby seeds would give copies of one field side by side.
+Vec3 originOf(uint32_t seed) {
+    Random rng(seed);
+    return {rng.range(0, 256), rng.range(0, 256), rng.range(0, 256)};
 }
 
 } // namespace
 
-Noise::Noise(uint32_t seed) {
-    Random rng(seed);
-    for (int i = 0; i < 256; ++i)
-        perm[i] = uint8_t(i);
-    for (int i = 255; i > 0; --i) {
-        int j = int(rng.next() % uint32_t(i + 1));
-        uint8_t t = perm[i];
-        perm[i] = perm[j];
-        perm[j] = t;
-    }
-    for (int i = 0; i < 256; ++i)
-        perm[256 + i] = perm[i];
-}
+Noise::Noise(uint32_t seed) : origin(originOf(seed)) {}
 
 float Noise::at(Vec3 p) const {
-    float fx = std::floor(p.x), fy = std::floor(p.y), fz = std::floor(p.z);
-    int X = int(fx) & 255, Y = int(fy) & 255, Z = int(fz) & 255;
-    float x = p.x - fx, y = p.y - fy, z = p.z - fz;
-    float u = fade(x), v = fade(y), w = fade(z);
-    int A = perm[X] + Y, AA = perm[A] + Z, AB = perm[A + 1] + Z;
-    int B = perm[X + 1] + Y, BA = perm[B] + Z, BB = perm[B + 1] + Z;
-    return lerp(lerp(lerp(grad3(perm[AA], x, y, z), grad3(perm[BA], x - 1, y, z), u),
-                     lerp(grad3(perm[AB], x, y - 1, z), grad3(perm[BB], x - 1, y - 1, z), u), v),
-                lerp(lerp(grad3(perm[AA + 1], x, y, z - 1), grad3(perm[BA + 1], x - 1, y, z - 1), u),
-                     lerp(grad3(perm[AB + 1], x, y - 1, z - 1), grad3(perm[BB + 1], x - 1, y - 1, z - 1), u),
-                     v),
-                w);
+    p = p + origin;
+    return stb_perlin_noise3(p.x, p.y, p.z, 0, 0, 0);
 }
 
 float Noise::fbm(Vec3 p, int octaves, float gain) const {
@@ -118,20 +75,14 @@ Vec3 Noise::warp(Vec3 p, float amount, int octaves) const {
     return p + d * amount;
 }
 
+// A plane of the 3-D field through its lattice points, at a depth of its own, wrapped round in x and y.
+// Two thirds of the gradients in that plane lie along an axis and are shorter than the diagonal ones, so
+// it swings less than 2-D noise of diagonal gradients; the gain, their ratio (root mean square), brings it
+// back to the strength the sky's gas is drawn for.
 float Noise::tiled(float x, float y, int periodX, int periodY) const {
-    float fx = std::floor(x), fy = std::floor(y);
-    int ix = int(fx), iy = int(fy);
-    float tx = x - fx, ty = y - fy;
-    auto hash = [&](int i, int j) {
-        i %= periodX;
-        j %= periodY;
-        if (i < 0) i += periodX;
-        if (j < 0) j += periodY;
-        return int(perm[perm[i & 255] + (j & 255)]);
-    };
-    float u = fade(tx), v = fade(ty);
-    return lerp(lerp(grad2(hash(ix, iy), tx, ty), grad2(hash(ix + 1, iy), tx - 1, ty), u),
-                lerp(grad2(hash(ix, iy + 1), tx, ty - 1), grad2(hash(ix + 1, iy + 1), tx - 1, ty - 1), u), v);
+    const float gain = std::sqrt(1.5f);
+    return gain * stb_perlin_noise3_wrap_nonpow2(x + origin.x, y + origin.y, std::floor(origin.z), periodX,
+                                                 periodY, 0, 0);
 }
 
 float Noise::tiledFbm(float x, float y, int periodX, int periodY, int octaves) const {

@@ -40,5 +40,5 @@ class Noise {
     float tiledFbm(float x, float y, int periodX, int periodY, int octaves) const;
 
   private:
-    uint8_t perm[512];
+    Vec3 origin; // where this seed's part of the shared field begins
 };

@@ -26,7 +26,7 @@ class Channel {
     Result stop() const;
     Result setPaused(bool paused) const;
     Result setVolume(float volume) const; // clamped to 0 to 1
-    // Only a positional sound has a place; a sound's velocity shifts its pitch.
+    // Only a positional sound has a place; its velocity, still unless given, shifts its pitch.
     Result set3DAttributes(const Vector3& position, const Vector3& velocity = Vector3()) const;
 
     bool isPaused() const;

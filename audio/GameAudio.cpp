@@ -29,9 +29,9 @@ void exitOnError(audio::Result result) {
     exit(-1);
 }
 
-// Every channel starts paused so that its volume is in place before the first sample is heard. A sound
-// that did not load gets a null channel, which every call leaves alone.
+// Every channel starts paused so that its volume is in place before the first sample is heard.
 audio::Channel startPaused(audio::Sound* sound, float volume) {
+    if (sound == nullptr) return audio::Channel(); // not loaded, or no sound system at all
     audio::Channel channel = audioSystem->playSound(sound, true);
     channel.setVolume(volume);
     return channel;

@@ -1,51 +1,75 @@
-// Channel handle operations: each goes to the system that issued the handle, which checks it first.
+// Channel handle operations: each finds its slot through the system that issued it, if still live.
 #include "audio/Channel.h"
+
+#include <AL/al.h>
+
+#include <algorithm>
+#include <cmath>
 
 #include "audio/SoundSystem.h"
 
 namespace audio {
 
-Result Channel::isPlaying(bool& playing) const {
-    playing = false;
-    return system ? system->channelIsPlaying(*this, playing) : ERR_INVALID_HANDLE;
-}
+bool Channel::isPlaying() const { return SoundSystem::live(*this) != nullptr; }
 
-Result Channel::stop() const { return system ? system->channelStop(*this) : ERR_INVALID_HANDLE; }
+Result Channel::stop() const {
+    if (SoundSystem::live(*this) == nullptr) return ERR_INVALID_HANDLE;
+    system->release(slot);
+    return OK;
+}
 
 Result Channel::setPaused(bool paused) const {
-    return system ? system->channelSetPaused(*this, paused) : ERR_INVALID_HANDLE;
-}
-
-Result Channel::getPaused(bool& paused) const {
-    paused = false;
-    return system ? system->channelGetPaused(*this, paused) : ERR_INVALID_HANDLE;
+    if (SoundSystem::live(*this) == nullptr) return ERR_INVALID_HANDLE;
+    system->setPaused(slot, paused);
+    return OK;
 }
 
 Result Channel::setVolume(float volume) const {
-    return system ? system->channelSetVolume(*this, volume) : ERR_INVALID_HANDLE;
+    SoundSystem::Slot* s = SoundSystem::live(*this);
+    if (s == nullptr) return ERR_INVALID_HANDLE;
+    s->volume = std::clamp(std::isnan(volume) ? 0.0f : volume, 0.0f, 1.0f);
+    if (s->voice >= 0) alSourcef(system->voices.source(s->voice), AL_GAIN, s->volume);
+    return OK;
 }
 
-Result Channel::getVolume(float& volume) const {
-    volume = 0;
-    return system ? system->channelGetVolume(*this, volume) : ERR_INVALID_HANDLE;
+Result Channel::set3DAttributes(const Vector3& position, const Vector3& velocity) const {
+    SoundSystem::Slot* s = SoundSystem::live(*this);
+    if (s == nullptr) return ERR_INVALID_HANDLE;
+    if (!s->sound->is3D()) return ERR_NEEDS_3D;
+    if (!SoundSystem::finite(position) || !SoundSystem::finite(velocity)) return ERR_INVALID_PARAM;
+    s->position = position;
+    s->velocity = velocity;
+    if (s->voice >= 0) {
+        ALuint source = system->voices.source(s->voice);
+        alSource3f(source, AL_POSITION, position.x, position.y, position.z);
+        alSource3f(source, AL_VELOCITY, velocity.x, velocity.y, velocity.z);
+    }
+    return OK;
 }
 
-Result Channel::set3DAttributes(const Vector3* position, const Vector3* velocity) const {
-    return system ? system->channelSet3DAttributes(*this, position, velocity) : ERR_INVALID_HANDLE;
+bool Channel::isPaused() const {
+    SoundSystem::Slot* s = SoundSystem::live(*this);
+    return s != nullptr && s->paused;
 }
 
-Result Channel::get3DAttributes(Vector3* position, Vector3* velocity) const {
-    return system ? system->channelGet3DAttributes(*this, position, velocity) : ERR_INVALID_HANDLE;
+float Channel::volume() const {
+    SoundSystem::Slot* s = SoundSystem::live(*this);
+    return s != nullptr ? s->volume : 0.0f;
 }
 
-Result Channel::isVirtual(bool& isVirtual) const {
-    isVirtual = false;
-    return system ? system->channelIsVirtual(*this, isVirtual) : ERR_INVALID_HANDLE;
+Vector3 Channel::position() const {
+    SoundSystem::Slot* s = SoundSystem::live(*this);
+    return s != nullptr ? s->position : Vector3();
 }
 
-Result Channel::getCurrentSound(Sound*& sound) const {
-    sound = nullptr;
-    return system ? system->channelGetCurrentSound(*this, sound) : ERR_INVALID_HANDLE;
+Sound* Channel::sound() const {
+    SoundSystem::Slot* s = SoundSystem::live(*this);
+    return s != nullptr ? s->sound : nullptr;
+}
+
+bool Channel::isVirtual() const {
+    SoundSystem::Slot* s = SoundSystem::live(*this);
+    return s != nullptr && s->voice < 0;
 }
 
 } // namespace audio

@@ -10,38 +10,39 @@ class SoundSystem;
 class Sound;
 
 // A copyable value, null when default-constructed. The system keeps a generation count per channel
-// slot, so a handle to a slot that has since been reused for another sound is recognised as stale.
+// slot, so a handle to a slot that has since been reused for another sound is recognised as stale:
+// its commands return ERR_INVALID_HANDLE and change nothing, and its queries answer as for silence.
 class Channel {
   public:
     Channel() = default;
-    Channel(SoundSystem* system, int index, unsigned generation)
-        : system(system), index(index), generation(generation) {}
 
     explicit operator bool() const { return system != nullptr; }
     bool operator==(const Channel& o) const {
-        return system == o.system && index == o.index && generation == o.generation;
+        return system == o.system && slot == o.slot && generation == o.generation;
     }
     bool operator!=(const Channel& o) const { return !(*this == o); }
 
-    Result isPlaying(bool& playing) const;
+    bool isPlaying() const; // false once its sound has ended or it has been stopped
     Result stop() const;
     Result setPaused(bool paused) const;
-    Result getPaused(bool& paused) const;
-    Result setVolume(float volume) const; // 0 to 1
-    Result getVolume(float& volume) const;
-    Result set3DAttributes(const Vector3* position, const Vector3* velocity) const; // null: unchanged
-    Result get3DAttributes(Vector3* position, Vector3* velocity) const;
-    Result getCurrentSound(Sound*& sound) const;
-    Result isVirtual(bool& isVirtual) const; // playing on, but not mixed for now
+    Result setVolume(float volume) const; // clamped to 0 to 1
+    // Only a positional sound has a place; its velocity, still unless given, shifts its pitch.
+    Result set3DAttributes(const Vector3& position, const Vector3& velocity = Vector3()) const;
 
-    SoundSystem* owner() const { return system; }
-    int slot() const { return index; }
-    unsigned serial() const { return generation; }
+    bool isPaused() const;
+    float volume() const;
+    Vector3 position() const;
+    Sound* sound() const;
+    bool isVirtual() const; // playing on, but not mixed for now
 
   private:
-    SoundSystem* system = nullptr; // not owned
-    int index = -1;
-    unsigned generation = 0;
+    friend class SoundSystem;
+    Channel(SoundSystem* system, int slot, unsigned generation)
+        : system(system), slot(slot), generation(generation) {}
+
+    SoundSystem* system = nullptr; // the system that issued the handle; systems are never freed
+    int slot = -1;
+    unsigned generation = 0; // the slot's, when the handle was issued
 };
 
 } // namespace audio

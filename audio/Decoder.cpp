@@ -13,21 +13,18 @@ constexpr int MaxSampleRate = 384000;
 
 } // namespace
 
-Result Decoder::open(const char* path, bool mono, std::unique_ptr<Decoder>& decoder) {
-    decoder.reset();
-    if (path == nullptr) return ERR_INVALID_PARAM;
+std::unique_ptr<Decoder> Decoder::open(const char* path, bool mono) {
     struct stat st;
-    if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return ERR_FILE_NOT_FOUND;
-    if (st.st_size == 0) return ERR_FORMAT;
+    if (path == nullptr || stat(path, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0) return nullptr;
 
     SF_INFO info{};
     SNDFILE* file = sf_open(path, SFM_READ, &info);
-    if (file == nullptr) return ERR_FORMAT;
+    if (file == nullptr) return nullptr;
     // MP3 decodes to floats that may overshoot full scale; as 16-bit they would wrap to the other sign.
     sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     if (info.frames <= 0 || info.channels <= 0 || info.samplerate <= 0 || info.samplerate > MaxSampleRate) {
         sf_close(file);
-        return ERR_FORMAT;
+        return nullptr;
     }
     std::unique_ptr<Decoder> d(new Decoder);
     d->file = file;
@@ -38,9 +35,8 @@ Result Decoder::open(const char* path, bool mono, std::unique_ptr<Decoder>& deco
 
     // A header can promise frames that the data does not hold: insist on a first real frame.
     short probe[8];
-    if (d->readOnce(probe, 1) != 1 || !d->seek(0)) return ERR_FORMAT;
-    decoder = std::move(d);
-    return OK;
+    if (d->readOnce(probe, 1) != 1 || !d->seek(0)) return nullptr;
+    return d;
 }
 
 Decoder::~Decoder() {

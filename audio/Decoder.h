@@ -6,14 +6,13 @@
 
 #include <sndfile.h>
 
-#include "audio/Result.h"
-
 namespace audio {
 
 class Decoder {
   public:
     // mono: mix every channel of the file down to one; files of more than two channels always are.
-    static Result open(const char* path, bool mono, std::unique_ptr<Decoder>& decoder);
+    // Null when the file is missing, empty, corrupt or of a format libsndfile does not read.
+    static std::unique_ptr<Decoder> open(const char* path, bool mono);
     ~Decoder();
     Decoder(const Decoder&) = delete;
     Decoder& operator=(const Decoder&) = delete;

@@ -8,7 +8,6 @@
 #include "world/World.h"
 
 audio::SoundSystem* audioSystem = nullptr;
-audio::Result lastAudioResult = audio::OK;
 
 audio::Sound* backgroundMusic = nullptr;
 audio::Sound* planetSound = nullptr;
@@ -32,25 +31,17 @@ void exitOnError(audio::Result result) {
 
 // Every channel starts paused so that its volume is in place before the first sample is heard.
 audio::Channel startPaused(audio::Sound* sound, float volume) {
-    audio::Channel channel;
-    if (sound == nullptr) return channel;
-    lastAudioResult = audioSystem->playSound(audio::ChannelFree, sound, true, &channel);
-    lastAudioResult = channel.setVolume(volume);
+    if (sound == nullptr) return audio::Channel(); // not loaded, or no sound system at all
+    audio::Channel channel = audioSystem->playSound(sound, true);
+    channel.setVolume(volume);
     return channel;
 }
 
-void playOnce(audio::Sound* sound, float volume) {
-    audio::Channel channel = startPaused(sound, volume);
-    if (channel) lastAudioResult = channel.setPaused(false);
-}
+void playOnce(audio::Sound* sound, float volume) { startPaused(sound, volume).setPaused(false); }
 
-void createSound(const char* path, audio::Mode mode, audio::Sound** sound) {
-    lastAudioResult = audioSystem->createSound(path, mode, nullptr, sound);
-}
-
-void createLoop(const char* path, audio::Mode mode, audio::Sound** sound) {
-    createSound(path, mode, sound);
-    if (*sound != nullptr) lastAudioResult = (*sound)->setMode(audio::LoopNormal);
+audio::Sound* looped(audio::Sound* sound) {
+    if (sound != nullptr) sound->setMode(audio::LoopNormal);
+    return sound;
 }
 
 } // namespace
@@ -58,12 +49,10 @@ void createLoop(const char* path, audio::Mode mode, audio::Sound** sound) {
 void initAudio() {
     theWorld = nullptr;
     printf("Initializing audio engine... ");
-    lastAudioResult = audio::createSoundSystem(&audioSystem);
-    exitOnError(lastAudioResult);
-    lastAudioResult = audioSystem->setSoftwareChannels(100);
-    lastAudioResult = audioSystem->init(4093, audio::InitNormal, nullptr);
-    exitOnError(lastAudioResult);
-    lastAudioResult = audioSystem->set3DSettings(1.0f, 35.0f, 1.0f);
+    audioSystem = audio::createSoundSystem();
+    audioSystem->setSoftwareChannels(100);
+    exitOnError(audioSystem->init(4093));
+    audioSystem->set3DSettings(1.0f, 35.0f, 1.0f);
     printf("Initialized audio engine successfully.\n");
     loadMusic();
     loadSounds();
@@ -71,24 +60,22 @@ void initAudio() {
 
 void loadMusic() {
     printf("Initializing background music...\n");
-    lastAudioResult =
-        audioSystem->createStream("sounds/background.mp3", audio::Default, nullptr, &backgroundMusic);
-    if (backgroundMusic != nullptr) lastAudioResult = backgroundMusic->setMode(audio::LoopNormal);
+    backgroundMusic = looped(audioSystem->createStream("sounds/background.mp3", audio::Default));
 }
 
 void loadSounds() {
     printf("Initializing sounds...\n");
-    createLoop("sounds/planet.mp3", audio::Mode3D + audio::Software, &planetSound);
-    createLoop("sounds/ship.mp3", audio::Mode3D, &shipSound);
-    createSound("sounds/laser.mp3", audio::Mode3D, &laserSound);
-    createLoop("sounds/shimmer.mp3", audio::Mode3D, &shimmerSound);
-    createSound("sounds/explosion.mp3", audio::Mode3D, &explosionSound);
+    planetSound = looped(audioSystem->createSound("sounds/planet.mp3", audio::Mode3D));
+    shipSound = looped(audioSystem->createSound("sounds/ship.mp3", audio::Mode3D));
+    laserSound = audioSystem->createSound("sounds/laser.mp3", audio::Mode3D);
+    shimmerSound = looped(audioSystem->createSound("sounds/shimmer.mp3", audio::Mode3D));
+    explosionSound = audioSystem->createSound("sounds/explosion.mp3", audio::Mode3D);
     printf("Initializing sound effects...\n");
-    createSound("sounds/game_start.wav", audio::Default, &gameStartSound);
-    createSound("sounds/spawn.wav", audio::Default, &spawnSound);
-    createSound("sounds/death.mp3", audio::Default, &deathSound);
-    createSound("sounds/winner.wav", audio::Default, &winnerSound);
-    createSound("sounds/loser.mp3", audio::Default, &loserSound);
+    gameStartSound = audioSystem->createSound("sounds/game_start.wav", audio::Default);
+    spawnSound = audioSystem->createSound("sounds/spawn.wav", audio::Default);
+    deathSound = audioSystem->createSound("sounds/death.mp3", audio::Default);
+    winnerSound = audioSystem->createSound("sounds/winner.wav", audio::Default);
+    loserSound = audioSystem->createSound("sounds/loser.mp3", audio::Default);
 }
 
 audio::Channel playLaser() { return startPaused(laserSound, 1.0f); }
@@ -104,11 +91,8 @@ void playLoser() { playOnce(loserSound, 0.4f); }
 
 void updateAudio() {
     if (audioSystem == nullptr) return;
-    lastAudioResult = audioSystem->update();
+    audioSystem->update();
     if (theWorld == nullptr) return;
-    Vector3 position = theWorld->listenerPosition();
-    Vector3 velocity = theWorld->listenerVelocity();
-    Vector3 forward = theWorld->listenerForward();
-    Vector3 up = theWorld->listenerUp();
-    lastAudioResult = audioSystem->set3DListenerAttributes(0, &position, &velocity, &forward, &up);
+    audioSystem->set3DListenerAttributes(theWorld->listenerPosition(), theWorld->listenerVelocity(),
+                                         theWorld->listenerForward(), theWorld->listenerUp());
 }

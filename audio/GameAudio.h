@@ -2,7 +2,6 @@
 #pragma once
 
 #include "audio/Channel.h"
-#include "audio/Result.h"
 
 namespace audio {
 class SoundSystem;
@@ -10,7 +9,6 @@ class Sound;
 } // namespace audio
 
 extern audio::SoundSystem* audioSystem;
-extern audio::Result lastAudioResult; // of the latest sound call; only start-up reads it
 
 // Null until their files have been opened; a file that cannot be read leaves its sound silent.
 extern audio::Sound* backgroundMusic;

@@ -11,20 +11,10 @@ const char* errorString(Result result) {
         return "The channel handle is null, or its sound has ended or been stopped.";
     case ERR_INVALID_PARAM:
         return "An invalid parameter was passed to the sound system.";
-    case ERR_FILE_NOT_FOUND:
-        return "The sound file could not be found.";
-    case ERR_FORMAT:
-        return "The sound file is empty, corrupt or of an unsupported format.";
     case ERR_OUTPUT_INIT:
         return "No sound output device could be opened.";
     case ERR_UNINITIALIZED:
         return "The sound system is not initialised.";
-    case ERR_CHANNEL_ALLOC:
-        return "Every sound channel is in use.";
-    case ERR_MEMORY:
-        return "Not enough memory or sound buffers.";
-    case ERR_INTERNAL:
-        return "An internal error occurred in the sound system.";
     case ERR_OUTPUT_CONTEXT:
         return "The sound output device could not create a mixing context.";
     case ERR_INITIALIZED:

@@ -1,49 +1,39 @@
-// One loaded sound: decoded whole into an OpenAL buffer, or a stream that decodes as it plays.
+// One loaded sound: decoded whole into an OpenAL buffer, or a file that each of its channels streams.
 #pragma once
 
-#include <memory>
-
-#include "audio/Decoder.h"
-#include "audio/Result.h"
+#include <string>
 
 namespace audio {
 
-// Creation and play modes; flags combine with +.
+// Creation modes; flags combine with +.
 using Mode = unsigned;
-constexpr Mode Default = 0x00; // two-dimensional, played once, decoded whole
-constexpr Mode LoopOff = 0x01;
+constexpr Mode Default = 0x00;    // two-dimensional, played once
 constexpr Mode LoopNormal = 0x02; // loops until its channel is stopped
-constexpr Mode Mode2D = 0x08;
-constexpr Mode Mode3D = 0x10;       // positional: mixed down to mono, panned and attenuated
-constexpr Mode Software = 0x40;     // accepted for compatibility; every sound is mixed in software
-constexpr Mode CreateStream = 0x80; // decoded piece by piece while it plays
-
-class SoundSystem;
+constexpr Mode Mode3D = 0x10;     // positional: mixed down to mono, panned and attenuated
 
 class Sound {
   public:
-    Result setMode(Mode newMode);
-    Result getMode(Mode& out) const;
-    Result getLength(double& seconds) const;
+    // Null when the file is missing, empty, corrupt, of a format we do not read, or too long to hold
+    // whole. Its buffer goes into the current OpenAL context.
+    static Sound* load(const char* path, Mode mode);
+    // Null when the file cannot be decoded; each channel that plays the stream opens the file anew.
+    static Sound* openStream(const char* path, Mode mode);
+
+    void setMode(Mode newMode); // only the loop mode changes after creation
+    double length() const;      // seconds; a stream's as its file's header gives them
 
     bool is3D() const { return (mode & Mode3D) != 0; }
     bool loops() const { return (mode & LoopNormal) != 0; }
-    bool isStream() const { return decoder != nullptr; }
+    bool isStream() const { return !path.empty(); }
 
   private:
     friend class SoundSystem;
-    static constexpr int StreamBuffers = 4;
 
     Mode mode = Default;
     int rate = 0;
-    int channels = 0;
     long long frames = 0;
-    unsigned buffer = 0;              // the whole sound; 0 for a stream
-    std::unique_ptr<Decoder> decoder; // streams only
-    unsigned queue[StreamBuffers] = {};
-    int streamSlot = -1;        // the one channel slot playing this stream
-    long long playedFrames = 0; // stream frames before the source's first queued buffer
-    bool decodeEnded = false;   // a one-shot stream has read its last frame
+    unsigned buffer = 0; // the whole sound; 0 for a stream
+    std::string path;    // a stream's file
 };
 
 } // namespace audio

@@ -1,29 +1,29 @@
 // Our sound system over OpenAL Soft: logical channels, at most so many mixed voices, 3-D listener.
 #pragma once
 
-#include <chrono>
 #include <deque>
+#include <memory>
 #include <utility>
 #include <vector>
 
 #include "audio/Channel.h"
 #include "audio/Result.h"
 #include "audio/Sound.h"
+#include "audio/Stream.h"
+#include "audio/Voices.h"
 #include "math/Vector3.h"
 
 namespace audio {
 
-constexpr int ChannelFree = -1; // playSound picks any free channel
-constexpr unsigned InitNormal = 0;
 constexpr int MaxLogicalChannels = 4093;
 
 class SoundSystem;
 
 // Allocates a system that lives until the process ends; nothing of it is ever freed, so static
 // destructors that stop channels at exit always find it in one piece. The exit processing closes its
-// output device before it destroys the static objects built ahead of init; their channel calls then
-// find the system closed and do nothing.
-Result createSoundSystem(SoundSystem** system);
+// output device before it destroys the static objects built ahead of the system; their channel calls
+// then find the system closed and do nothing.
+SoundSystem* createSoundSystem();
 
 // Channels are logical: any number up to init's maximum may play, and the most audible ones are
 // given one of the mixer's voices (the "software channels"). The others are virtual: their time
@@ -37,82 +37,73 @@ Result createSoundSystem(SoundSystem** system);
 // `up` its Y axis, so its right hand lies along up x forward.
 class SoundSystem {
   public:
-    Result setSoftwareChannels(int count);
-    Result init(int maxChannels, unsigned flags, void* extraDriverData);
-    Result close(); // stops everything and closes the device; exit does it for the game
+    struct Listener {
+        Vector3 position;
+        Vector3 velocity;
+        Vector3 forward{0, 0, 1};
+        Vector3 up{0, 1, 0};
+    };
+    struct ChannelCount {
+        int playing = 0; // ended channels not counted, whether retired yet or not
+        int real = 0;    // of those, the ones with a voice
+    };
+
+    Result setSoftwareChannels(int count); // the voices, before init
+    Result init(int maxChannels);
+    void close(); // stops everything and closes the device; exit does it for the game
     Result set3DSettings(float dopplerScale, float distanceFactor, float rolloffScale);
 
-    Result createSound(const char* path, Mode mode, void* extraInfo, Sound** sound);
-    Result createStream(const char* path, Mode mode, void* extraInfo, Sound** sound);
-    Result playSound(int channelIndex, Sound* sound, bool paused, Channel* channel);
+    // Null when the system is not running or the file cannot be used.
+    Sound* createSound(const char* path, Mode mode);
+    Sound* createStream(const char* path, Mode mode);
+    // A new channel on the free slot released longest ago; null when the sound is null, every slot is
+    // in use or a stream's file no longer decodes. Each channel of a stream reads the file on its own.
+    Channel playSound(Sound* sound, bool paused);
 
-    Result update(); // once a frame: retires ended channels, feeds streams, hands out voices
-    Result set3DListenerAttributes(int listener, const Vector3* position, const Vector3* velocity,
-                                   const Vector3* forward, const Vector3* up);
-    Result get3DListenerAttributes(int listener, Vector3* position, Vector3* velocity, Vector3* forward,
-                                   Vector3* up);
+    void update(); // once a frame: retires ended channels, feeds streams, hands out voices
+    Result set3DListenerAttributes(const Vector3& position, const Vector3& velocity, const Vector3& forward,
+                                   const Vector3& up);
+    Listener get3DListenerAttributes() const { return listener; }
 
-    Result getChannel(int index, Channel* channel);
-    Result getChannelsPlaying(int& playing, int& real);
+    Channel channel(int slot); // the handle of what a slot holds now; null out of range
+    ChannelCount channelsPlaying();
 
   private:
     friend class Channel;
-    using Clock = std::chrono::steady_clock;
 
     struct Slot {                // one logical channel
         unsigned generation = 0; // +1 each time the slot is released
         bool inUse = false;
         Sound* sound = nullptr;
+        std::unique_ptr<Stream> stream; // for a stream, this channel's own reading of it
         bool loop = false;
         bool paused = true;
         float volume = 1;
         Vector3 position;
         Vector3 velocity;
-        int voice = -1;    // index in voices, -1 while virtual
+        int voice = -1;    // -1 while virtual
         double cursor = 0; // frames played, as of cursorTime, while virtual
         Clock::time_point cursorTime;
         int activeIndex = -1; // place in `active`
     };
-    struct Voice {           // one of the mixer's places for a channel
-        unsigned source = 0; // an OpenAL source; another takes over when this one is left to fade
-        int slot = -1;       // -1 while free
-    };
-    struct Tail { // a source taken off its channel, fading out on its own
-        unsigned source = 0;
-        Clock::time_point end; // by when its fade is surely over and it can be stopped unheard
-    };
 
     SoundSystem() = default;
-    friend Result createSoundSystem(SoundSystem** system);
-    static void closeAllAtExit();
-    static SoundSystem* everySystem;
+    friend SoundSystem* createSoundSystem();
 
     // The handle's slot if it is still live; a slot whose sound has ended is released on the way.
-    Slot* live(const Channel& channel);
+    static Slot* live(const Channel& channel);
+    // A place that is not a number would poison the ranking of voices; such a vector is refused.
+    static bool finite(const Vector3& v);
     bool hasEnded(Slot& slot, Clock::time_point now);
     double cursorOf(const Slot& slot, Clock::time_point now);
     float audibility(const Slot& slot) const;
-    void release(int index);
-    void attach(int index, Clock::time_point now);
-    void detach(int index, Clock::time_point now);
+    void release(int slot);
+    void setPaused(int slot, bool paused);
+    void attach(int slot, Clock::time_point now);
+    void detach(int slot, Clock::time_point now);
     void letGo(Slot& slot);
-    void retireTails(Clock::time_point now);
     void applyPlacement(const Slot& slot);
-    void startStream(Slot& slot, unsigned source);
-    void feedStream(Slot& slot);
-    bool fillStreamBuffer(Sound& sound, unsigned buffer);
     void assignVoices(Clock::time_point now);
-
-    Result channelIsPlaying(const Channel& c, bool& playing);
-    Result channelStop(const Channel& c);
-    Result channelSetPaused(const Channel& c, bool paused);
-    Result channelGetPaused(const Channel& c, bool& paused);
-    Result channelSetVolume(const Channel& c, float volume);
-    Result channelGetVolume(const Channel& c, float& volume);
-    Result channelSet3DAttributes(const Channel& c, const Vector3* position, const Vector3* velocity);
-    Result channelGet3DAttributes(const Channel& c, Vector3* position, Vector3* velocity);
-    Result channelGetCurrentSound(const Channel& c, Sound*& sound);
-    Result channelIsVirtual(const Channel& c, bool& isVirtual);
 
     bool initialised = false;
     bool closed = false;
@@ -122,22 +113,13 @@ class SoundSystem {
     float dopplerScale = 1;
     float distanceFactor = 1; // world units per metre
     float rolloffScale = 1;
-    Vector3 listenerPosition;
-    Vector3 listenerVelocity;
-    Vector3 listenerForward{0, 0, 1};
-    Vector3 listenerUp{0, 1, 0};
+    Listener listener;
     std::vector<Slot> slots;
     std::deque<int> freeSlots; // oldest released first, so a slot is reused late
     std::vector<int> active;   // slots in use, in no order
-    std::vector<Voice> voices;
-    std::vector<int> freeVoices;
-    std::vector<Tail> tails;
-    std::vector<unsigned> spareSources;         // for voices whose own source is left to fade
-    Clock::duration tailTime{};                 // long enough for the mixer to have ramped a tail to silence
+    Voices voices;
     std::vector<std::pair<float, int>> ranking; // scratch for assignVoices
-    std::vector<short> streamScratch;
-    std::vector<Sound*> sounds; // every sound created; like the system, never freed
-    SoundSystem* nextSystem = nullptr;
+    std::vector<Sound*> sounds;                 // every sound created; like the system, never freed
 };
 
 } // namespace audio

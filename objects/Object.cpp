@@ -4,19 +4,13 @@
 Object::Object(audio::Channel channel) : channel(channel) {}
 
 Object::~Object() {
-    if (!channel) return;
-    bool playing = false;
-    channel.isPlaying(playing);
-    if (playing) channel.stop();
+    if (channel.isPlaying()) channel.stop(); // false for a null channel too
 }
 
 void Object::setPaused(bool p) {
     paused = p;
-    if (!channel) return;
     // A channel that has ended or been stopped may already carry another sound; leave it alone.
-    bool playing = false;
-    channel.isPlaying(playing);
-    if (playing) channel.setPaused(p);
+    if (channel.isPlaying()) channel.setPaused(p);
 }
 
 void Object::setVolume(float v) {
@@ -24,12 +18,8 @@ void Object::setVolume(float v) {
 }
 
 void Object::updateSound() {
-    if (!channel) return;
-    bool playing = false;
-    channel.isPlaying(playing);
-    if (!playing) return;
-    Vector3 centre = getBounds().centre;
-    channel.set3DAttributes(&centre, nullptr);
+    if (!channel.isPlaying()) return;
+    channel.set3DAttributes(getBounds().centre);
     // Channels are handed out paused, so the first update both places the sound and starts it.
     channel.setPaused(paused);
 }

@@ -43,22 +43,15 @@ TEST(GameAudio, EachEventPlaysItsSoundAtItsVolume) {
         ASSERT_NE(e.sound, nullptr);
         EXPECT_EQ(e.sound->is3D(), e.positional != nullptr);
         EXPECT_EQ(e.sound->loops(), e.sound == backgroundMusic || e.sound == shimmerSound);
-        Channel c;
-        ASSERT_EQ(audioSystem->getChannel(index++, &c), OK);
+        const Channel c = audioSystem->channel(index++);
         if (e.positional) {
             EXPECT_EQ(e.positional(), c);
         } else {
             e.once();
         }
-        bool paused = true;
-        float volume = -1;
-        Sound* sound = nullptr;
-        c.getPaused(paused);
-        c.getVolume(volume);
-        c.getCurrentSound(sound);
-        EXPECT_EQ(sound, e.sound); // and so still playing
-        EXPECT_EQ(paused, e.positional != nullptr);
-        EXPECT_FLOAT_EQ(volume, e.volume);
+        EXPECT_EQ(c.sound(), e.sound); // and so still playing
+        EXPECT_EQ(c.isPaused(), e.positional != nullptr);
+        EXPECT_FLOAT_EQ(c.volume(), e.volume);
     }
 }
 
@@ -67,11 +60,8 @@ using GameAudioInPlay = testing_support::GameTest;
 // Every channel the system holds, playing or waiting, real or virtual.
 std::vector<Channel> liveChannels() {
     std::vector<Channel> live;
-    for (int i = 0; i < MaxLogicalChannels; i++) {
-        Channel c;
-        Sound* sound = nullptr;
-        if (audioSystem->getChannel(i, &c) == OK && c.getCurrentSound(sound) == OK) live.push_back(c);
-    }
+    for (int i = 0; i < MaxLogicalChannels; i++)
+        if (const Channel c = audioSystem->channel(i); c.isPlaying()) live.push_back(c);
     return live;
 }
 
@@ -80,11 +70,8 @@ struct Started {
     std::vector<Channel> before = liveChannels();
     int count(Sound* sound) const {
         int n = 0;
-        for (const Channel& c : liveChannels()) {
-            Sound* s = nullptr;
-            c.getCurrentSound(s);
-            n += s == sound && std::find(before.begin(), before.end(), c) == before.end();
-        }
+        for (const Channel& c : liveChannels())
+            n += c.sound() == sound && std::find(before.begin(), before.end(), c) == before.end();
         return n;
     }
 };
@@ -173,12 +160,11 @@ TEST_F(GameAudioInPlay, TheListenerIsShipZeroEvenWhilePausedAndARewardsFirstStep
         updateAudio();
         std::this_thread::sleep_for(std::chrono::milliseconds(33));
     }
-    Channel now;
-    ASSERT_EQ(audioSystem->getChannel(laser.slot(), &now), OK);
-    EXPECT_NE(now, laser) << "the ended laser still holds its channel";
-    Vector3 got[5];
-    ASSERT_EQ(audioSystem->get3DListenerAttributes(0, &got[0], &got[1], &got[2], &got[3]), OK);
-    ASSERT_EQ(reward.channel.get3DAttributes(&got[4], nullptr), OK);
+    for (int i = 0; i < MaxLogicalChannels; i++)
+        ASSERT_NE(audioSystem->channel(i), laser) << "the ended laser still holds its channel";
+    const SoundSystem::Listener listener = audioSystem->get3DListenerAttributes();
+    const Vector3 got[] = {listener.position, listener.velocity, listener.forward, listener.up,
+                           reward.channel.position()};
     const Vector3 expected[] = {ship.frame.origin, ship.velocity, ship.frame.zAxis, ship.frame.yAxis,
                                 reward.position};
     for (int i = 0; i < 5; i++) {
@@ -186,12 +172,8 @@ TEST_F(GameAudioInPlay, TheListenerIsShipZeroEvenWhilePausedAndARewardsFirstStep
         EXPECT_FLOAT_EQ(got[i].y, expected[i].y) << i;
         EXPECT_FLOAT_EQ(got[i].z, expected[i].z) << i;
     }
-    bool paused = true;
-    Sound* sound = nullptr;
-    reward.channel.getPaused(paused);
-    reward.channel.getCurrentSound(sound);
-    EXPECT_FALSE(paused);
-    EXPECT_EQ(sound, shimmerSound);
+    EXPECT_FALSE(reward.channel.isPaused());
+    EXPECT_EQ(reward.channel.sound(), shimmerSound);
 }
 
 } // namespace

@@ -40,9 +40,8 @@ class Probe : public Object {
 };
 
 bool channelPaused(audio::Channel channel) {
-    bool paused = false;
-    EXPECT_EQ(channel.getPaused(paused), audio::OK);
-    return paused;
+    EXPECT_TRUE(channel.isPlaying());
+    return channel.isPaused();
 }
 
 } // namespace
@@ -100,7 +99,5 @@ TEST_F(ObjectSound, ChannelStartsOnTheFirstStepStaysPausedOnceAskedAndStopsWithT
         probe.step();
         EXPECT_TRUE(channelPaused(channel));
     }
-    bool playing = true;
-    channel.isPlaying(playing);
-    EXPECT_FALSE(playing);
+    EXPECT_FALSE(channel.isPlaying());
 }

@@ -23,76 +23,81 @@ class SoundSystemTest : public ::testing::Test {
     Sound* spawn = nullptr;        // 2-D, plays once
 
     void start(int maxChannels = MaxLogicalChannels) {
-        ASSERT_EQ(createSoundSystem(&system), OK);
+        system = createSoundSystem();
         ASSERT_EQ(system->setSoftwareChannels(100), OK);
-        ASSERT_EQ(system->init(maxChannels, InitNormal, nullptr), OK);
+        ASSERT_EQ(system->init(maxChannels), OK);
         ASSERT_EQ(system->set3DSettings(1.0f, 35.0f, 1.0f), OK);
-        ASSERT_EQ(system->createSound("sounds/laser.mp3", Mode3D, nullptr, &laser), OK);
-        ASSERT_EQ(system->createSound("sounds/shimmer.mp3", Mode3D, nullptr, &shimmer), OK);
-        ASSERT_EQ(shimmer->setMode(LoopNormal), OK);
-        ASSERT_EQ(system->createSound("sounds/explosion.mp3", Mode3D, nullptr, &explosion), OK);
-        ASSERT_EQ(system->createSound("sounds/spawn.wav", Default, nullptr, &spawn), OK);
+        ASSERT_TRUE(laser = system->createSound("sounds/laser.mp3", Mode3D));
+        ASSERT_TRUE(shimmer = system->createSound("sounds/shimmer.mp3", Mode3D));
+        shimmer->setMode(LoopNormal);
+        ASSERT_TRUE(explosion = system->createSound("sounds/explosion.mp3", Mode3D));
+        ASSERT_TRUE(spawn = system->createSound("sounds/spawn.wav", Default));
     }
 
     Channel play(Sound* sound, bool paused, Vector3 at = Vector3()) {
-        Channel c;
-        EXPECT_EQ(system->playSound(ChannelFree, sound, paused, &c), OK);
-        if (sound->is3D()) c.set3DAttributes(&at, nullptr);
+        Channel c = system->playSound(sound, paused);
+        EXPECT_TRUE(c);
+        if (sound->is3D()) c.set3DAttributes(at);
         return c;
-    }
-
-    static double length(Sound* sound) {
-        double seconds = 0;
-        sound->getLength(seconds);
-        return seconds;
-    }
-
-    static bool playing(const Channel& c) {
-        bool p = false;
-        c.isPlaying(p);
-        return p;
-    }
-
-    static bool isVirtual(const Channel& c) {
-        bool v = false;
-        EXPECT_EQ(c.isVirtual(v), OK);
-        return v;
     }
 };
 
 TEST_F(SoundSystemTest, PauseStopsTheClockOneShotsEndAndLoopsGoOnAsSoundsAndAsStreams) {
     start();
-    Sound *loopedStream = nullptr, *onceStream = nullptr;
-    ASSERT_EQ(system->createStream("sounds/shimmer.mp3", LoopNormal, nullptr, &loopedStream), OK);
-    ASSERT_EQ(system->createStream("sounds/laser.mp3", Default, nullptr, &onceStream), OK);
+    Sound* loopedStream = system->createStream("sounds/shimmer.mp3", LoopNormal);
+    Sound* onceStream = system->createStream("sounds/laser.mp3", Default);
+    ASSERT_TRUE(loopedStream && onceStream);
     Channel once = play(laser, true), loop = play(shimmer, false), streamedLoop = play(loopedStream, false);
     Channel streamedOnce = play(onceStream, false);
-    runFor(system, length(laser) + 0.3);
-    EXPECT_FALSE(playing(streamedOnce));
+    runFor(system, laser->length() + 0.3);
+    EXPECT_FALSE(streamedOnce.isPlaying());
     ASSERT_EQ(once.setPaused(false), OK);
     runFor(system, 0.1);
     ASSERT_EQ(once.setPaused(true), OK);
-    runFor(system, length(laser));
+    runFor(system, laser->length());
     ASSERT_EQ(once.setPaused(false), OK);
-    runFor(system, length(laser) - 0.1 - 0.12);
-    EXPECT_TRUE(playing(once)) << "paused from the start and halfway, it resumes where it stopped";
+    runFor(system, laser->length() - 0.1 - 0.12);
+    EXPECT_TRUE(once.isPlaying()) << "paused from the start and halfway, it resumes where it stopped";
     runFor(system, 0.32);
-    EXPECT_FALSE(playing(once)) << "a one-shot ends by itself";
+    EXPECT_FALSE(once.isPlaying()) << "a one-shot ends by itself";
 
     // The next sound takes over the voice the ended one left, and starts afresh on it.
     Channel next = play(explosion, true);
-    EXPECT_FALSE(isVirtual(next));
+    EXPECT_FALSE(next.isVirtual());
     runFor(system, 0.1);
-    EXPECT_TRUE(playing(next));
+    EXPECT_TRUE(next.isPlaying());
     ASSERT_EQ(next.setPaused(false), OK);
     runFor(system, 0.5);
-    EXPECT_TRUE(playing(next));
+    EXPECT_TRUE(next.isPlaying());
 
-    runFor(system, 1.5 * length(shimmer));
-    EXPECT_TRUE(playing(loop) && playing(streamedLoop)) << "loops go on past several lengths";
-    Channel again = play(loopedStream, false);
-    EXPECT_FALSE(playing(streamedLoop)) << "playing a stream again takes it from its old channel";
-    EXPECT_TRUE(playing(again));
+    runFor(system, 1.5 * shimmer->length());
+    EXPECT_TRUE(loop.isPlaying() && streamedLoop.isPlaying()) << "loops go on past several lengths";
+}
+
+// Each channel of a stream reads the file on its own: a second play neither ends nor moves the first.
+TEST_F(SoundSystemTest, AStreamPlayedAgainPlaysTwiceOverAndEachChannelEndsOnItsOwnTime) {
+    start();
+    Sound* stream = system->createStream("sounds/explosion.mp3", Mode3D);
+    ASSERT_TRUE(stream);
+    const double half = stream->length() / 2;
+    Channel first = play(stream, false);
+    runFor(system, half);
+    Channel second = play(stream, false);
+    EXPECT_TRUE(first.isPlaying() && second.isPlaying());
+    EXPECT_FALSE(first.isVirtual() || second.isVirtual());
+    runFor(system, half + 0.25);
+    EXPECT_FALSE(first.isPlaying()) << "the first ends when its own reading of the file does";
+    EXPECT_TRUE(second.isPlaying());
+    runFor(system, half);
+    EXPECT_FALSE(second.isPlaying());
+
+    // Looped, either one stopped leaves the other playing on.
+    stream->setMode(LoopNormal);
+    Channel a = play(stream, false), b = play(stream, false);
+    runFor(system, 0.2);
+    ASSERT_EQ(a.stop(), OK);
+    runFor(system, 0.3);
+    EXPECT_TRUE(b.isPlaying() && !a.isPlaying());
 }
 
 TEST_F(SoundSystemTest, EqualRivalsKeepTheVoicesTheyHave) {
@@ -104,7 +109,7 @@ TEST_F(SoundSystemTest, EqualRivalsKeepTheVoicesTheyHave) {
     for (std::vector<bool>* frame : {&virtualBefore, &virtualAfter}) {
         system->update();
         for (Channel& c : channels)
-            frame->push_back(isVirtual(c));
+            frame->push_back(c.isVirtual());
     }
     EXPECT_EQ(std::count(virtualBefore.begin(), virtualBefore.end(), true), 10);
     EXPECT_EQ(virtualAfter, virtualBefore);
@@ -116,67 +121,53 @@ TEST_F(SoundSystemTest, ThreeHundredOneShotsAllPlayTheNearestAreHeardAndAllEndOn
     for (int i = 0; i < 300; i++)
         channels.push_back(play(laser, false, Vector3(100.0f + 50.0f * i, 0, 0)));
     system->update();
-    int playingCount = 0, real = 0;
-    ASSERT_EQ(system->getChannelsPlaying(playingCount, real), OK);
-    EXPECT_EQ(playingCount, 300);
+    EXPECT_EQ(system->channelsPlaying().playing, 300);
     for (int i = 0; i < 300; i++)
-        EXPECT_EQ(isVirtual(channels[i]), i >= 100)
+        EXPECT_EQ(channels[i].isVirtual(), i >= 100)
             << "channel " << i << ": the least audible are the virtual ones";
 
-    runFor(system, length(laser) - 0.12);
+    runFor(system, laser->length() - 0.12);
     // Voices freed late in the sounds go to the next hundred, which carry on from where their time has
     // got: started afresh, they would still be playing at the last check.
     for (int i = 0; i < 100; i++)
         channels[i].stop();
     system->update();
     for (int i = 100; i < 300; i++)
-        EXPECT_EQ(isVirtual(channels[i]), i >= 200) << i;
+        EXPECT_EQ(channels[i].isVirtual(), i >= 200) << i;
     runFor(system, 0.3);
-    ASSERT_EQ(system->getChannelsPlaying(playingCount, real), OK);
-    EXPECT_EQ(playingCount, 0);
+    EXPECT_EQ(system->channelsPlaying().playing, 0);
 }
 
 TEST_F(SoundSystemTest, VolumeAndPositionAreKeptInBoundsAndStaleOrNullHandlesTouchNothing) {
     start(2); // two logical channels, so the next sound reuses the stale handle's slot at once
     Channel flat = play(spawn, true), old = play(shimmer, false);
     ASSERT_EQ(old.stop(), OK);
-    Channel current = play(shimmer, false), other;
-    ASSERT_EQ(current.slot(), old.slot());
-    EXPECT_EQ(system->playSound(ChannelFree, shimmer, false, &other), ERR_CHANNEL_ALLOC);
-    EXPECT_FALSE(other);
-    Vector3 p(1, 2, 3), where(5, 5, 5), broken(std::nanf(""), 0, 0);
-    EXPECT_EQ(flat.set3DAttributes(&p, nullptr), ERR_NEEDS_3D);
+    Channel current = play(shimmer, false); // in the slot the stale handle names
+    EXPECT_FALSE(system->playSound(shimmer, false)) << "every slot is in use";
+    Vector3 p(1, 2, 3), broken(std::nanf(""), 0, 0);
+    EXPECT_EQ(flat.set3DAttributes(p), ERR_NEEDS_3D);
 
     for (const Channel& h : {old, Channel()}) {
-        bool flag = true;
-        EXPECT_EQ(h.isPlaying(flag), ERR_INVALID_HANDLE);
-        EXPECT_FALSE(flag);
+        EXPECT_FALSE(h.isPlaying());
         EXPECT_EQ(h.setVolume(0.1f), ERR_INVALID_HANDLE);
         EXPECT_EQ(h.setPaused(true), ERR_INVALID_HANDLE);
-        EXPECT_EQ(h.set3DAttributes(&p, &p), ERR_INVALID_HANDLE);
+        EXPECT_EQ(h.set3DAttributes(p, p), ERR_INVALID_HANDLE);
         EXPECT_EQ(h.stop(), ERR_INVALID_HANDLE);
+        EXPECT_EQ(h.sound(), nullptr);
     }
-    bool paused = true;
-    float volume = -1;
-    ASSERT_EQ(current.getPaused(paused), OK);
-    EXPECT_FALSE(paused);
-    EXPECT_TRUE(playing(current));
-    ASSERT_EQ(current.get3DAttributes(&where, nullptr), OK);
-    EXPECT_FLOAT_EQ(where.length(), 0.0f);
-    ASSERT_EQ(current.getVolume(volume), OK);
-    EXPECT_FLOAT_EQ(volume, 1.0f);
+    EXPECT_TRUE(current.isPlaying() && !current.isPaused());
+    EXPECT_FLOAT_EQ(current.position().length(), 0.0f);
+    EXPECT_FLOAT_EQ(current.volume(), 1.0f);
 
     const std::pair<float, float> volumes[] = {{0.3f, 0.3f}, {2.5f, 1.0f}, {-1.0f, 0.0f}};
     for (auto [set, expected] : volumes) {
         ASSERT_EQ(current.setVolume(set), OK);
-        ASSERT_EQ(current.getVolume(volume), OK);
-        EXPECT_FLOAT_EQ(volume, expected) << "set " << set;
+        EXPECT_FLOAT_EQ(current.volume(), expected) << "set " << set;
     }
-    ASSERT_EQ(current.set3DAttributes(&p, nullptr), OK);
-    EXPECT_EQ(current.set3DAttributes(&broken, nullptr), ERR_INVALID_PARAM);
-    ASSERT_EQ(current.get3DAttributes(&where, nullptr), OK);
-    EXPECT_FLOAT_EQ(where.x, 1.0f) << "a position that is not a number is refused";
-    EXPECT_EQ(system->set3DListenerAttributes(0, &broken, nullptr, nullptr, nullptr), ERR_INVALID_PARAM);
+    ASSERT_EQ(current.set3DAttributes(p), OK);
+    EXPECT_EQ(current.set3DAttributes(broken), ERR_INVALID_PARAM);
+    EXPECT_FLOAT_EQ(current.position().x, 1.0f) << "a position that is not a number is refused";
+    EXPECT_EQ(system->set3DListenerAttributes(broken, p, p, p), ERR_INVALID_PARAM);
 }
 
 } // namespace

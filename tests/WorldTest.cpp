@@ -152,9 +152,7 @@ TEST_F(WorldRound, RespawnedRewardsDoNotLeaveTheirOldShimmerPlaying) {
     ASSERT_NE(audioSystem, nullptr);
     auto playing = [] {
         audioSystem->update();
-        int total = 0, real = 0;
-        audioSystem->getChannelsPlaying(total, real);
-        return total;
+        return audioSystem->channelsPlaying().playing;
     };
     w.refillRewards(); // first step: every shimmer starts
     const int baseline = playing();
@@ -163,9 +161,8 @@ TEST_F(WorldRound, RespawnedRewardsDoNotLeaveTheirOldShimmerPlaying) {
         while (!w.rewards[0].active)
             w.refillRewards();
         w.clearExplosions(); // the bursts' own sounds are not what is counted here
-        bool alive = false;
-        w.rewards[0].channel.isPlaying(alive);
-        EXPECT_TRUE(alive) << "the slot lost its new shimmer at respawn " << respawn;
+        EXPECT_TRUE(w.rewards[0].channel.isPlaying())
+            << "the slot lost its new shimmer at respawn " << respawn;
     }
     EXPECT_LE(playing(), baseline);
 }

@@ -20,22 +20,21 @@ Scene& scene() {
     static Scene* s = [] {
         setenv("ALSOFT_DRIVERS", "null", 0);
         Scene* scene = new Scene;
+        scene->system = audio::createSoundSystem();
         audio::Sound* sound = nullptr;
-        if (audio::createSoundSystem(&scene->system) != audio::OK ||
-            scene->system->setSoftwareChannels(100) != audio::OK ||
-            scene->system->init(4093, audio::InitNormal, nullptr) != audio::OK ||
-            scene->system->set3DSettings(1.0f, 35.0f, 1.0f) != audio::OK ||
-            scene->system->createSound("sounds/shimmer.mp3", audio::Mode3D, nullptr, &sound) != audio::OK) {
+        if (scene->system->setSoftwareChannels(100) == audio::OK && scene->system->init(4093) == audio::OK &&
+            scene->system->set3DSettings(1.0f, 35.0f, 1.0f) == audio::OK)
+            sound = scene->system->createSound("sounds/shimmer.mp3", audio::Mode3D);
+        if (sound == nullptr) {
             fprintf(stderr,
                     "audio_bench: no sound system or sounds/shimmer.mp3 (run it from the build folder)\n");
             exit(1);
         }
         sound->setMode(audio::LoopNormal);
         for (int i = 0; i < 500; i++) {
-            audio::Channel c;
-            scene->system->playSound(audio::ChannelFree, sound, false, &c);
+            audio::Channel c = scene->system->playSound(sound, false);
             Vector3 p(100.0f + (i < 100 ? i : 2000 + i) * 10.0f, static_cast<float>(i % 7) * 30, 0);
-            c.set3DAttributes(&p, nullptr);
+            c.set3DAttributes(p);
             scene->channels.push_back(c);
             scene->places.push_back(p);
         }
@@ -49,10 +48,9 @@ void SystemUpdate(benchmark::State& state) {
     Scene& s = scene();
     for (auto _ : state)
         s.system->update();
-    int playing = 0, real = 0;
-    s.system->getChannelsPlaying(playing, real);
-    state.counters["playing"] = playing;
-    state.counters["real"] = real;
+    audio::SoundSystem::ChannelCount count = s.system->channelsPlaying();
+    state.counters["playing"] = count.playing;
+    state.counters["real"] = count.real;
 }
 BENCHMARK(SystemUpdate);
 
@@ -63,14 +61,12 @@ void FrameOfFiveHundredChannels(benchmark::State& state) {
     Vector3 listener, still, forward(0, 0, 1), up(0, 1, 0);
     for (auto _ : state) {
         for (size_t i = 0; i < s.channels.size(); i++) {
-            bool playing = false;
-            s.channels[i].isPlaying(playing);
-            if (!playing) continue;
-            s.channels[i].set3DAttributes(&s.places[i], nullptr);
+            if (!s.channels[i].isPlaying()) continue;
+            s.channels[i].set3DAttributes(s.places[i]);
             s.channels[i].setPaused(false);
         }
         s.system->update();
-        s.system->set3DListenerAttributes(0, &listener, &still, &forward, &up);
+        s.system->set3DListenerAttributes(listener, still, forward, up);
     }
 }
 BENCHMARK(FrameOfFiveHundredChannels);

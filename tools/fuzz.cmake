@@ -12,7 +12,8 @@ if(GRAVIMEL_FUZZ)
     ${CMAKE_SOURCE_DIR}/render/TextureLoader.cpp ${CMAKE_SOURCE_DIR}/render/TextRenderer.cpp
     ${CMAKE_SOURCE_DIR}/audio/Channel.cpp ${CMAKE_SOURCE_DIR}/audio/Decoder.cpp
     ${CMAKE_SOURCE_DIR}/audio/Result.cpp ${CMAKE_SOURCE_DIR}/audio/Sound.cpp
-    ${CMAKE_SOURCE_DIR}/audio/SoundSystem.cpp ${CMAKE_SOURCE_DIR}/math/Vector3.cpp)
+    ${CMAKE_SOURCE_DIR}/audio/SoundSystem.cpp ${CMAKE_SOURCE_DIR}/audio/Stream.cpp
+    ${CMAKE_SOURCE_DIR}/audio/Voices.cpp ${CMAKE_SOURCE_DIR}/math/Vector3.cpp)
   target_include_directories(fuzz_loaders PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(fuzz_loaders PUBLIC PkgConfig::SDL PkgConfig::AUDIO OpenGL::GL OpenGL::GLU)
   target_compile_options(fuzz_loaders PRIVATE ${fuzz_sanitizers} -fsanitize=fuzzer-no-link)

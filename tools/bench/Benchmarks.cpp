@@ -118,24 +118,22 @@ void DrawScene(benchmark::State& state, Scene scene, Drawing drawing) {
 void SoundUpdate(benchmark::State& state) {
     layOutOpening(*theWorld);
     updateAudio(); // the listener at ship 0
-    int playing = 0, real = 0;
-    audioSystem->getChannelsPlaying(playing, real);
+    const int playing = audioSystem->channelsPlaying().playing;
     Vector3 listener = theWorld->listenerPosition();
     std::vector<audio::Channel> added;
     for (int i = 0; playing + i < 500; ++i) {
-        audio::Channel c;
-        audioSystem->playSound(audio::ChannelFree, shimmerSound, false, &c);
+        audio::Channel c = audioSystem->playSound(shimmerSound, false);
         Vector3 p = listener;
         p.x += i < 100 ? 50.0f + i : 20000.0f + i * 10.0f;
-        c.set3DAttributes(&p, nullptr);
+        c.set3DAttributes(p);
         added.push_back(c);
     }
     audioSystem->update();
     for (auto _ : state)
         audioSystem->update();
-    audioSystem->getChannelsPlaying(playing, real);
-    state.counters["playing"] = playing;
-    state.counters["real"] = real;
+    audio::SoundSystem::ChannelCount count = audioSystem->channelsPlaying();
+    state.counters["playing"] = count.playing;
+    state.counters["real"] = count.real;
     for (audio::Channel& c : added)
         c.stop();
     audioSystem->update();

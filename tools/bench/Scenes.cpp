@@ -100,7 +100,6 @@ SceneLoad measureLoad() {
         ++load.explosions;
         if (e->life > 0) load.particles += e->particleCount;
     }
-    int real = 0;
-    if (audioSystem) audioSystem->getChannelsPlaying(load.channelsPlaying, real);
+    if (audioSystem) load.channelsPlaying = audioSystem->channelsPlaying().playing;
     return load;
 }

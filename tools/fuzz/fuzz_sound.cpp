@@ -27,19 +27,15 @@ void freeEveryBuffer() {
 }
 
 void play(Sound* sound) {
-    Channel channel;
-    if (sounds->playSound(ChannelFree, sound, true, &channel) != OK) return;
+    Channel channel = sounds->playSound(sound, true);
+    if (!channel) return;
     channel.setVolume(0.4f);
-    if (sound->is3D()) {
-        const Vector3 position(100, 0, -50), velocity(0, 0, 10);
-        channel.set3DAttributes(&position, &velocity);
-    }
+    if (sound->is3D()) channel.set3DAttributes(Vector3(100, 0, -50), Vector3(0, 0, 10));
     channel.setPaused(false);
     for (int i = 0; i < 3; ++i)
         sounds->update(); // a stream is fed here, beyond its first second
     channel.stop();
-    double seconds = -1;
-    sound->getLength(seconds);
+    const double seconds = sound->length();
     if (!(seconds >= 0 && std::isfinite(seconds))) {
         fprintf(stderr, "a loaded sound of %g seconds\n", seconds);
         abort();
@@ -50,8 +46,8 @@ void play(Sound* sound) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     setenv("ALSOFT_DRIVERS", "null", 1);
-    if (createSoundSystem(&sounds) != OK || sounds->setSoftwareChannels(4) != OK ||
-        sounds->init(16, InitNormal, nullptr) != OK) {
+    sounds = createSoundSystem();
+    if (sounds->setSoftwareChannels(4) != OK || sounds->init(16) != OK) {
         fprintf(stderr, "fuzz_sound: the sound system did not start\n");
         exit(1);
     }
@@ -72,13 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         bool loop;
     } ways[] = {{false, Mode3D, false}, {false, Default, true}, {true, Default, true}, {true, Mode3D, false}};
     for (const auto& way : ways) {
-        Sound* sound = nullptr;
-        Result r = way.stream ? sounds->createStream(soundPath.c_str(), way.mode, nullptr, &sound)
-                              : sounds->createSound(soundPath.c_str(), way.mode, nullptr, &sound);
-        if ((r == OK) != (sound != nullptr)) {
-            fprintf(stderr, "result %d (%s) with sound %p\n", r, errorString(r), static_cast<void*>(sound));
-            abort();
-        }
+        Sound* sound = way.stream ? sounds->createStream(soundPath.c_str(), way.mode)
+                                  : sounds->createSound(soundPath.c_str(), way.mode);
         if (!sound) continue;
         if (way.loop) sound->setMode(LoopNormal);
         play(sound);

@@ -63,8 +63,10 @@ void Tally::afterUpdate(const World& world, bool restarted) {
     for (const Explosion* explosion : explosions)
         particles += explosion->particleCount;
     explosionsNow = static_cast<int>(explosions.size());
-    channelsNow = realChannelsNow = 0;
-    if (audioSystem) audioSystem->getChannelsPlaying(channelsNow, realChannelsNow);
+    audio::SoundSystem::ChannelCount count;
+    if (audioSystem) count = audioSystem->channelsPlaying();
+    channelsNow = count.playing;
+    realChannelsNow = count.real;
 
     peakProjectiles = std::max(peakProjectiles, projectiles);
     peakSmokePuffs = std::max(peakSmokePuffs, puffs);

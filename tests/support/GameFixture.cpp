@@ -22,9 +22,11 @@ World& GameTest::world() {
 
 void GameTest::SetUp() {
     ASSERT_TRUE(openGLWindow()) << "these tests need an X display (run them under xvfb-run)";
-    // Seeded first, so every test starts from the same layout and not from one the clock picked.
+    // The World seeds the generator from the clock when it is built, so it is built before the seed that
+    // lays out every test's round: otherwise the first test of a process played a layout of the clock's.
+    World& w = world();
     srand(1);
-    world().restart();
+    w.restart();
     srand(1);
 }
 

@@ -253,7 +253,7 @@ TEST_F(WorldRound, TheCollisionPassTestsEachPairOnceInListOrder) {
     };
     ShipTable[2].frame.origin = ShipTable[5].frame.origin = Vector3(1000, 0, 0);
     ShipTable[4].frame.origin = w.planets[4].position; // its own planet, the entry just before it
-    place(1, Vector3(-1000, 0, 0));                     // ships 3 and 6 60 either side of it
+    place(1, Vector3(-1000, 0, 0));                    // ships 3 and 6 60 either side of it
     ShipTable[3].frame.origin = Vector3(-1060, 0, 0);
     ShipTable[6].frame.origin = Vector3(-940, 0, 0);
     place(4, Vector3(0, 2000, 0)); // two rewards that touch

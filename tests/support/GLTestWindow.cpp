@@ -3,8 +3,8 @@
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_ttf.h>
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 
@@ -82,7 +82,6 @@ bool savePng(const std::string& path) {
     return stbi_write_png(path.c_str(), 800, 600, 3, frame.data(), 800 * 3) != 0;
 }
 
-
 std::vector<std::vector<FeedbackVertex>> feedbackTriangles(void (*draw)(void*), void* context) {
     std::vector<GLfloat> buffer(1 << 21);
     glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
@@ -114,7 +113,8 @@ TTF_Font* fontAt(int points) {
 
 int powerOfTwoAbove(int n) {
     int p = 1;
-    while (p < n) p *= 2;
+    while (p < n)
+        p *= 2;
     return p;
 }
 
@@ -127,7 +127,8 @@ void textSize(const std::string& text, int points, int& width, int& height) {
 
 int textMismatch(const std::string& text, int points, int x, int y, int background) {
     TTF_Font* font = fontAt(points);
-    SDL_Surface* glyphs = font ? TTF_RenderText_Blended(font, text.c_str(), SDL_Color{255, 255, 255, 0}) : nullptr;
+    SDL_Surface* glyphs =
+        font ? TTF_RenderText_Blended(font, text.c_str(), SDL_Color{255, 255, 255, 0}) : nullptr;
     if (!glyphs) return 800 * 600;
     SDL_LockSurface(glyphs);
     const int w = glyphs->w, h = glyphs->h, quadW = powerOfTwoAbove(w), quadH = powerOfTwoAbove(h);

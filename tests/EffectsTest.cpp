@@ -184,7 +184,8 @@ TEST_F(EffectsGL, SmokePuffsAreBornAtTheTailInDrawOrderRoundTheRingAndLiveFor91U
     trail.update(); // never attached: nowhere to emit from
     EXPECT_EQ(trail.liveCount(), 0);
 
-    Ship ship; // drifting at (0, 0, 100), turned a quarter round so that its tail points along world -X
+    Ship ship; // grown, drifting at (0, 0, 100), turned a quarter round so that its tail points along world -X
+    ship.rewardTimers[Grow] = 5;
     ship.frame = Frame(Vector3(0, 0, 100));
     ship.frame.rotateAboutY(-1.5707964f);
     ship.velocity = Vector3(30, 0, -60);
@@ -205,7 +206,7 @@ TEST_F(EffectsGL, SmokePuffsAreBornAtTheTailInDrawOrderRoundTheRingAndLiveFor91U
     const SmokeTrailParticle& p = trail.particles[995];
     Vector3 velocity = ship.frame.transform(local, false);
     velocity.add(ship.velocity);
-    Vector3 born(-50 - ship.velocity.x * (jitterX + FrameTime), 0,
+    Vector3 born(-150 - ship.velocity.x * (jitterX + FrameTime), 0,
                  100 - ship.velocity.z * (jitterZ + FrameTime));
     born.addScaled(velocity, FrameTime);
     EXPECT_FLOAT_EQ(p.shade, shade);

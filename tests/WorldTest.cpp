@@ -269,6 +269,7 @@ TEST_F(WorldRound, TheCollisionPassTestsEachPairOnceInListOrder) {
     std::string out = testing::internal::GetCapturedStdout();
     if (out.find("Reward ") != std::string::npos) out[out.find("Reward ") + 7] = 'K'; // any kind
     EXPECT_EQ(out, "Ship 5 exploded!\nShip 2 exploded!\nReward K granted to ship 3!\nShip 4 exploded!\n");
+    EXPECT_TRUE(ShipTable[2].deaths == 1 && ShipTable[5].deaths == 1);
     EXPECT_TRUE(ShipTable[3].score == 1000 && ShipTable[6].score == 0);
     EXPECT_TRUE(w.rewards[2].active);
     // The two rewards burst, the later one first, and nobody scores for them.

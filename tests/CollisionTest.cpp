@@ -97,15 +97,6 @@ TEST_F(CollisionResponse, LaserHitsScoreTheShooterAndAngerTheVictim) {
     EXPECT_EQ(explosionKinds(), std::vector<int>(5, Spark));
 }
 
-TEST_F(CollisionResponse, ShipsDieOnAnyPlanetAndOnEachOther) {
-    resolveCollision(ShipTable[2], world().planets[2]);
-    EXPECT_FALSE(ShipTable[2].alive);
-    EXPECT_EQ(world().planets[2].health, Planet::FullHealth);
-    resolveCollision(ShipTable[6], ShipTable[3]);
-    EXPECT_FALSE(ShipTable[6].alive || ShipTable[3].alive);
-    EXPECT_EQ(explosionKinds(), std::vector<int>(3, ShipBlast));
-}
-
 TEST_F(CollisionResponse, RewardsGoOnlyToShipsAndAnythingElseJustUsesThemUp) {
     srand(11);
     int kind = randomRewardKind();

@@ -35,32 +35,17 @@ void drawHudOver(World& w, int grey) {
     w.drawHud();
 }
 
-// Lit pixels within 40 of a gauge's centre, and where their middle is.
-struct Gauge {
-    int lit = 0;
-    double x = 0, y = 0;
-};
-Gauge gaugeAt(int cx, int cy) {
-    const std::vector<unsigned char> frame = testing_support::readFrame();
-    Gauge g;
-    for (int y = cy - 40; y < cy + 40; ++y)
-        for (int x = cx - 40; x < cx + 40; ++x) {
-            const unsigned char* p = &frame[(y * 800 + x) * 3];
-            if (p[0] + p[1] + p[2] <= 30) continue;
-            ++g.lit, g.x += x, g.y += y;
-        }
-    if (g.lit) g.x /= g.lit, g.y /= g.lit;
-    return g;
+// Lit pixels within 40 of a gauge's centre.
+testing_support::LitPixels gaugeAt(int cx, int cy) {
+    return testing_support::litPixels(cx - 40, cy - 40, cx + 40, cy + 40);
 }
 
 } // namespace
 
-TEST_F(Rendering, OpeningFrameShowsTheHomePlanetAheadAndBothGauges) {
+TEST_F(Rendering, OpeningFrameShowsTheHomePlanetAhead) {
     world().render();
     // Planet 0 sits straight ahead of ship 0, a little below the eye.
     EXPECT_GT(countLitPixels(350, 200, 450, 300), 5000);
-    EXPECT_GT(countLitPixels(41, 41, 81, 81), 1200);
-    EXPECT_GT(countLitPixels(718, 41, 758, 81), 1200);
 }
 
 TEST_F(Rendering, ScoreReadsAsTextAtTheTopLeftAndLeavesItsSize) {
@@ -97,7 +82,7 @@ TEST_F(Rendering, GaugesSitInTheBottomCornersWhileTheirOwnersLive) {
     ship.health = 10;
     drawHudOver(w, 0);
     for (auto [g, x] : {std::pair{gaugeAt(61, 61), 61}, std::pair{gaugeAt(738, 61), 738}}) {
-        EXPECT_GT(g.lit, 2600) << x;
+        EXPECT_GT(g.count, 2600) << x;
         EXPECT_NEAR(g.x, x, 1) << x;
         EXPECT_NEAR(g.y, 61, 1) << x;
     }
@@ -105,13 +90,13 @@ TEST_F(Rendering, GaugesSitInTheBottomCornersWhileTheirOwnersLive) {
     ship.respawnTimer = 0; // its countdown would stand over the gauge's corner
     home.alive = false;
     drawHudOver(w, 0);
-    EXPECT_EQ(gaugeAt(61, 61).lit, 0);
-    EXPECT_EQ(gaugeAt(738, 61).lit, 0);
+    EXPECT_EQ(gaugeAt(61, 61).count, 0);
+    EXPECT_EQ(gaugeAt(738, 61).count, 0);
     ship.respawnTimer = 1;
     for (int i = 0; i < 31; ++i)
         ship.update();
     drawHudOver(w, 0);
-    EXPECT_GT(gaugeAt(738, 61).lit, 2600) << "back at respawn";
+    EXPECT_GT(gaugeAt(738, 61).count, 2600) << "back at respawn";
 }
 
 TEST_F(Rendering, TheCameraRidesBehindAndAboveShipZeroInItsOwnAxes) {

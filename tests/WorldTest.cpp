@@ -270,6 +270,7 @@ TEST_F(WorldRound, TheCollisionPassTestsEachPairOnceInListOrder) {
     if (out.find("Reward ") != std::string::npos) out[out.find("Reward ") + 7] = 'K'; // any kind
     EXPECT_EQ(out, "Ship 5 exploded!\nShip 2 exploded!\nReward K granted to ship 3!\nShip 4 exploded!\n");
     EXPECT_TRUE(ShipTable[2].deaths == 1 && ShipTable[5].deaths == 1);
+    EXPECT_EQ(w.planets[4].health, 150); // a ship that rams a planet harms only itself
     EXPECT_TRUE(ShipTable[3].score == 1000 && ShipTable[6].score == 0);
     EXPECT_TRUE(w.rewards[2].active);
     // The two rewards burst, the later one first, and nobody scores for them.

@@ -65,15 +65,22 @@ long differingBytes(const std::vector<unsigned char>& a, const std::vector<unsig
     return n;
 }
 
-int countLitPixels(int x0, int y0, int x1, int y1, int threshold) {
+LitPixels litPixels(int x0, int y0, int x1, int y1, int threshold) {
     std::vector<unsigned char> frame = readFrame();
-    int lit = 0;
+    LitPixels lit;
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) {
             const unsigned char* p = &frame[(y * 800 + x) * 3];
-            if (p[0] + p[1] + p[2] > threshold) ++lit;
+            if (p[0] + p[1] + p[2] <= threshold) continue;
+            ++lit.count, lit.x += x, lit.y += y, lit.red += p[0], lit.green += p[1];
+            lit.left = std::min(lit.left, x), lit.right = std::max(lit.right, x);
         }
+    if (lit.count) lit.x /= lit.count, lit.y /= lit.count;
     return lit;
+}
+
+int countLitPixels(int x0, int y0, int x1, int y1, int threshold) {
+    return litPixels(x0, y0, x1, y1, threshold).count;
 }
 
 bool savePng(const std::string& path) {

@@ -135,7 +135,8 @@ TEST(CollisionShapes, UnknownShapeKindsAreReportedAndNeverTouch) {
     const CollisionShape odd(2, {0, 0, 0}, 10);
     testing::internal::CaptureStdout();
     EXPECT_FALSE(odd.intersects(sphere({0, 0, 0}, 10)));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR: intersects has been used with unknown objects!\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "ERROR: intersects has been used with unknown objects!\n");
 }
 
 TEST_F(CollisionResponse, TwoPlanetsTouchingIsReportedAndChangesNothing) {

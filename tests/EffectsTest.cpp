@@ -121,7 +121,8 @@ TEST_F(EffectsGL, ParticlesFaceTheCameraAndFadeWithTheirExplosionsLife) {
     cameraFrame = Frame();
     cameraFrame.rotateAboutY(0.7f);
     cameraFrame.rotateAboutX(-0.3f);
-    const float corners[3][4] = {{0, 0.666666f, 0.5f, 0}, {0.5f, -0.333333f, 1, 1}, {-0.5f, -0.333333f, 0, 1}};
+    const float corners[3][4] = {
+        {0, 0.666666f, 0.5f, 0}, {0.5f, -0.333333f, 1, 1}, {-0.5f, -0.333333f, 0, 1}};
     for (auto [steps, alpha] : {std::pair{0, 0.8f}, std::pair{150, 0.4f}, std::pair{150, 0.0f}}) {
         for (int i = 0; i < steps; ++i)
             e.update();
@@ -149,7 +150,8 @@ TEST_F(EffectsGL, ParticlesFaceTheCameraAndFadeWithTheirExplosionsLife) {
         e.drawTranslucent();
         GLint bound = 0;
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-        EXPECT_EQ(GLuint(bound), kind == Spark || kind == RewardBurst ? particleCircleTexture : particleNormalTexture)
+        EXPECT_EQ(GLuint(bound),
+                  kind == Spark || kind == RewardBurst ? particleCircleTexture : particleNormalTexture)
             << kind;
     }
 }
@@ -174,7 +176,8 @@ TEST_F(EffectsGL, AMissingParticleImageLeavesTheOtherForTheNextExplosion) {
     const char* files[] = {"particlealphanormal", "particlealphacircle"};
     for (int i = 0; i < 2; ++i) {
         const std::string line = std::string("Error: could not load images/") + files[i] + ".tga. Reason: ";
-        EXPECT_TRUE(out[i].rfind(line, 0) == 0 && std::count(out[i].begin(), out[i].end(), '\n') == 1) << out[i];
+        EXPECT_TRUE(out[i].rfind(line, 0) == 0 && std::count(out[i].begin(), out[i].end(), '\n') == 1)
+            << out[i];
     }
 }
 
@@ -184,7 +187,8 @@ TEST_F(EffectsGL, SmokePuffsAreBornAtTheTailInDrawOrderRoundTheRingAndLiveFor91U
     trail.update(); // never attached: nowhere to emit from
     EXPECT_EQ(trail.liveCount(), 0);
 
-    Ship ship; // grown, drifting at (0, 0, 100), turned a quarter round so that its tail points along world -X
+    // A grown ship drifting at (0, 0, 100), turned a quarter round so that its tail points along world -X.
+    Ship ship;
     ship.rewardTimers[Grow] = 5;
     ship.frame = Frame(Vector3(0, 0, 100));
     ship.frame.rotateAboutY(-1.5707964f);

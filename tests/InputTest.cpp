@@ -90,8 +90,10 @@ TEST_F(Input, TheWheelZoomsInStepsOfFiveWithinItsLimits) {
     World& w = world();
     w.cameraOffset = Vector3(3, 30, 120);
     // Clicks of the wheel, then the camera's height after them; it stays 90 below the distance behind.
-    const std::tuple<Uint8, int, float> turns[] = {{SDL_BUTTON_WHEELUP, 1, 30},   {SDL_BUTTON_WHEELDOWN, 5, 55},
-                                                   {SDL_BUTTON_WHEELUP, 1, 50},   {SDL_BUTTON_WHEELUP, 9, 30},
+    const std::tuple<Uint8, int, float> turns[] = {{SDL_BUTTON_WHEELUP, 1, 30},
+                                                   {SDL_BUTTON_WHEELDOWN, 5, 55},
+                                                   {SDL_BUTTON_WHEELUP, 1, 50},
+                                                   {SDL_BUTTON_WHEELUP, 9, 30},
                                                    {SDL_BUTTON_WHEELDOWN, 20, 80}};
     for (const auto& [wheel, clicks, y] : turns) {
         for (int i = 0; i < clicks; ++i)

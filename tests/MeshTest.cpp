@@ -32,7 +32,8 @@ class MeshList : public ::testing::Test {
         // A faint white ambient light and LIGHT0's white straight above: each vertex shows a fifth of its
         // material's ambient colour, its diffuse colour times how far its normal faces up, and half its
         // specular colour in the highlight that the viewer, looking down -Z, sees.
-        const GLfloat faint[4] = {0.2f, 0.2f, 0.2f, 1}, above[4] = {0, 1, 0, 0}, half[4] = {0.5f, 0.5f, 0.5f, 1};
+        const GLfloat faint[4] = {0.2f, 0.2f, 0.2f, 1}, above[4] = {0, 1, 0, 0},
+                      half[4] = {0.5f, 0.5f, 0.5f, 1};
         glEnable(GL_LIGHT0);
         glLightModelfv(GL_LIGHT_MODEL_AMBIENT, faint);
         glLightfv(GL_LIGHT0, GL_POSITION, above); // under the identity model-view

@@ -168,7 +168,9 @@ TEST_F(EffectsGL, AMissingParticleImageLeavesTheOtherForTheNextExplosion) {
         Explosion e;
         e.setup(Spark, Vector3(), 1, 1, 1);
         lines = testing::internal::GetCapturedStdout();
-        if (&lines == &out[0]) EXPECT_EQ(particleCircleTexture, 0u);
+        if (&lines == &out[0]) {
+            EXPECT_EQ(particleCircleTexture, 0u);
+        }
     }
     ASSERT_EQ(chdir(here), 0);
     rmdir(dir);

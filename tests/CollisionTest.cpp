@@ -89,7 +89,7 @@ TEST_F(CollisionResponse, LaserHitsScoreTheShooterAndAngerTheVictim) {
         int score = ShipTable[shooter].score, hatred = ShipAITable[owner].hatred[shooter];
         resolveCollision(target, laserOf(shooter));
         EXPECT_EQ(target.health, after);
-        EXPECT_TRUE(target.alive); // a ship's own next update explodes it
+        EXPECT_TRUE(target.isCollidable()); // a ship's own next update explodes it: a target till then
         EXPECT_EQ(ShipTable[shooter].score - score, points);
         EXPECT_EQ(ShipAITable[owner].hatred[shooter] - hatred, rise);
         EXPECT_FALSE(laser.isCollidable());
@@ -103,15 +103,6 @@ TEST_F(CollisionResponse, LaserHitsScoreTheShooterAndAngerTheVictim) {
     EXPECT_EQ(explosionKinds(), std::vector<int>(5, Spark));
 }
 
-TEST_F(CollisionResponse, ShipsDieOnAnyPlanetAndOnEachOther) {
-    resolveCollision(ShipTable[2], world().planets[2]);
-    EXPECT_FALSE(ShipTable[2].alive);
-    EXPECT_EQ(world().planets[2].health, Planet::FullHealth);
-    resolveCollision(ShipTable[6], ShipTable[3]);
-    EXPECT_FALSE(ShipTable[6].alive || ShipTable[3].alive);
-    EXPECT_EQ(explosionKinds(), std::vector<int>(3, ShipBlast));
-}
-
 TEST_F(CollisionResponse, RewardsGoOnlyToShipsAndAnythingElseJustUsesThemUp) {
     srand(11);
     int kind = randomRewardKind();
@@ -122,7 +113,8 @@ TEST_F(CollisionResponse, RewardsGoOnlyToShipsAndAnythingElseJustUsesThemUp) {
     EXPECT_GT(ShipTable[5].rewardTimers[kind], 0);
 
     resolveCollision(laserOf(1), r[1]);
-    EXPECT_TRUE(laser.isCollidable()); // the laser flies on
+    EXPECT_TRUE(laser.isCollidable()); // the laser flies on, and its shooter gains nothing
+    EXPECT_EQ(ShipTable[1].score, 0);
     resolveCollision(world().planets[4], r[2]);
     EXPECT_EQ(world().planets[4].health, Planet::FullHealth);
     resolveCollision(r[3], r[4]);
@@ -143,4 +135,21 @@ TEST_F(CollisionResponse, BeamsHitOtherShipsButNeverTheirOwn) {
     shooter.children.clear();
     EXPECT_EQ(victim.health, 23);
     EXPECT_EQ(shooter.health, Ship::FullHealth);
+}
+
+TEST(CollisionShapes, UnknownShapeKindsAreReportedAndNeverTouch) {
+    const CollisionShape odd(2, {0, 0, 0}, 10);
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(odd.intersects(sphere({0, 0, 0}, 10)));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "ERROR: intersects has been used with unknown objects!\n");
+}
+
+TEST_F(CollisionResponse, TwoPlanetsTouchingIsReportedAndChangesNothing) {
+    Planet* planets = world().planets;
+    testing::internal::CaptureStdout();
+    resolveCollision(planets[1], planets[2]);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Error: Two planets just collided! This should never happen\n");
+    EXPECT_TRUE(planets[1].health == 150 && planets[2].health == 150 && explosions.empty());
 }

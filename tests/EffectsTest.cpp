@@ -1,6 +1,12 @@
 // Explosions and smoke trails: random set-up in draw order, lifetimes, colour ramp and drawing.
-#include <cstdlib>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <utility>
 
 #include "data/Globals.h"
 #include "effects/Explosion.h"
@@ -62,6 +68,19 @@ TEST_F(EffectsGL, PresetsDrawTheirParticlesInOrderWithTheirKindsLooks) {
         }
         EXPECT_TRUE(p.red == colour.x && p.green == colour.y && p.blue == colour.z) << p.red;
         EXPECT_TRUE(p.alpha == alpha && p.size == size) << p.alpha << " " << p.size;
+        // Every particle within its kind's ranges, in whole numbers and hundredths.
+        auto within = [](float v, int lo, int hi) {
+            return v >= lo - 1e-3f && v <= hi + 1e-3f && std::fabs(v - std::round(v)) < 1e-3f;
+        };
+        for (int i = 0; i < e.particleCount; ++i) {
+            const ExplosionParticle& q = e.particles[i];
+            bool ok = within(q.size, r.sizeMin, r.sizeMin + r.sizeSpan - 1) && within(q.alpha * 100, 0, 99);
+            for (int a = 0; a < 3; ++a)
+                ok = ok && within((&q.position.x)[a] - (&at.x)[a], -r.spread, r.spread - 1) &&
+                     within((&q.velocity.x)[a], -r.speed, r.speed - 1) &&
+                     (r.kind == RewardBurst ? within((&q.red)[a] * 100, 0, 99) : (&q.red)[a] == 1);
+            ASSERT_TRUE(ok) << "particle " << i << " of kind " << r.kind;
+        }
         clearExplosions();
     }
 }
@@ -91,24 +110,78 @@ TEST_F(EffectsGL, ExplosionTakesSpreadAndSpeedBelowOneAsOneAndBurnsOutOnThe300th
     EXPECT_NEAR(end, start + e.particles[0].velocity.x * 10, 0.05f);
 }
 
-TEST_F(EffectsGL, ParticlesTurnWithTheCameraFrame) {
+// One game unit a pixel: a particle is an upright triangle in the camera's plane round its place, in its
+// colour, its alpha faded by life / 10, with its kind's texture; nothing once the explosion has burnt out.
+TEST_F(EffectsGL, ParticlesFaceTheCameraAndFadeWithTheirExplosionsLife) {
     glMatrixMode(GL_PROJECTION);
     glOrtho(-400, 400, -300, 300, -1000, 1000);
     glMatrixMode(GL_MODELVIEW);
     Explosion e;
     e.setup(PlanetBlast, Vector3(), 1, 1, 1);
-    e.particles[0] = {Vector3(), Vector3(), 1, 1, 1, 0.99f, 400};
-    int lit[2];
-    for (int turned = 0; turned < 2; ++turned) {
-        cameraFrame = Frame();
-        cameraFrame.rotateAboutY(turned * 1.2f); // the view stays put, so a turned triangle looks narrower
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        e.drawTranslucent();
-        lit[turned] = testing_support::countLitPixels(0, 0, 800, 600, 10);
+    e.particles[0] = {Vector3(10, 20, 0), Vector3(), 1, 0.5f, 0.25f, 0.8f, 30};
+    cameraFrame = Frame();
+    cameraFrame.rotateAboutY(0.7f);
+    cameraFrame.rotateAboutX(-0.3f);
+    const float corners[3][4] = {
+        {0, 0.666666f, 0.5f, 0}, {0.5f, -0.333333f, 1, 1}, {-0.5f, -0.333333f, 0, 1}};
+    for (auto [steps, alpha] : {std::pair{0, 0.8f}, std::pair{150, 0.4f}, std::pair{150, 0.0f}}) {
+        for (int i = 0; i < steps; ++i)
+            e.update();
+        const auto drawn = testing_support::feedbackTriangles([&] { e.drawTranslucent(); });
+        if (alpha == 0) {
+            EXPECT_TRUE(drawn.empty()) << "drawn after its 300th step";
+            break;
+        }
+        ASSERT_EQ(drawn.size(), 1u);
+        for (int k = 0; k < 3; ++k) {
+            const testing_support::FeedbackVertex& v = drawn[0][k];
+            Vector3 corner = cameraFrame.transform(Vector3(corners[k][0] * 30, corners[k][1] * 30, 0), false);
+            EXPECT_NEAR(v.x - 400, 10 + corner.x, 1e-3) << k;
+            EXPECT_NEAR(v.y - 300, 20 + corner.y, 1e-3) << k;
+            EXPECT_TRUE(v.s == corners[k][2] && v.t == corners[k][3]) << k;
+            EXPECT_TRUE(v.colour[0] == 1 && v.colour[1] == 0.5f && v.colour[2] == 0.25f);
+            EXPECT_NEAR(v.colour[3], alpha, 1e-4) << steps;
+        }
     }
     cameraFrame = Frame();
-    EXPECT_GT(lit[0], 5000);
-    EXPECT_LT(lit[1], lit[0] / 2);
+    // Sparks and reward bursts are round, ship and planet blasts not.
+    e.life = 10;
+    for (int kind : {Spark, ShipBlast, RewardBurst, PlanetBlast}) {
+        e.kind = kind;
+        e.drawTranslucent();
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_EQ(GLuint(bound),
+                  kind == Spark || kind == RewardBurst ? particleCircleTexture : particleNormalTexture)
+            << kind;
+    }
+}
+
+// Without images/, the first explosion reports its first image only; the other waits for the next.
+TEST_F(EffectsGL, AMissingParticleImageLeavesTheOtherForTheNextExplosion) {
+    char here[4096], dir[] = "/tmp/gravimel-particles-XXXXXX";
+    ASSERT_TRUE(getcwd(here, sizeof here) && mkdtemp(dir));
+    ASSERT_EQ(chdir(dir), 0);
+    particleNormalTexture = particleCircleTexture = 0;
+    std::string out[2];
+    for (std::string& lines : out) {
+        testing::internal::CaptureStdout();
+        Explosion e;
+        e.setup(Spark, Vector3(), 1, 1, 1);
+        lines = testing::internal::GetCapturedStdout();
+        if (&lines == &out[0]) {
+            EXPECT_EQ(particleCircleTexture, 0u);
+        }
+    }
+    ASSERT_EQ(chdir(here), 0);
+    rmdir(dir);
+    particleNormalTexture = particleCircleTexture = 0; // the real images for whoever comes next
+    const char* files[] = {"particlealphanormal", "particlealphacircle"};
+    for (int i = 0; i < 2; ++i) {
+        const std::string line = std::string("Error: could not load images/") + files[i] + ".tga. Reason: ";
+        EXPECT_TRUE(out[i].rfind(line, 0) == 0 && std::count(out[i].begin(), out[i].end(), '\n') == 1)
+            << out[i];
+    }
 }
 
 TEST_F(EffectsGL, SmokePuffsAreBornAtTheTailInDrawOrderRoundTheRingAndLiveFor91Updates) {
@@ -117,7 +190,9 @@ TEST_F(EffectsGL, SmokePuffsAreBornAtTheTailInDrawOrderRoundTheRingAndLiveFor91U
     trail.update(); // never attached: nowhere to emit from
     EXPECT_EQ(trail.liveCount(), 0);
 
-    Ship ship; // drifting at (0, 0, 100), turned a quarter round so that its tail points along world -X
+    // A grown ship drifting at (0, 0, 100), turned a quarter round so that its tail points along world -X.
+    Ship ship;
+    ship.rewardTimers[Grow] = 5;
     ship.frame = Frame(Vector3(0, 0, 100));
     ship.frame.rotateAboutY(-1.5707964f);
     ship.velocity = Vector3(30, 0, -60);
@@ -138,7 +213,7 @@ TEST_F(EffectsGL, SmokePuffsAreBornAtTheTailInDrawOrderRoundTheRingAndLiveFor91U
     const SmokeTrailParticle& p = trail.particles[995];
     Vector3 velocity = ship.frame.transform(local, false);
     velocity.add(ship.velocity);
-    Vector3 born(-50 - ship.velocity.x * (jitterX + FrameTime), 0,
+    Vector3 born(-150 - ship.velocity.x * (jitterX + FrameTime), 0,
                  100 - ship.velocity.z * (jitterZ + FrameTime));
     born.addScaled(velocity, FrameTime);
     EXPECT_FLOAT_EQ(p.shade, shade);
@@ -162,19 +237,26 @@ TEST_F(EffectsGL, SmokePuffsAreBornAtTheTailInDrawOrderRoundTheRingAndLiveFor91U
     EXPECT_EQ(trail.liveCount(), 0);
 }
 
-TEST(SmokeColour, CoolsFromBlueThroughRedAndOrangeToGreyAndDark) {
+// A puff is drawn in its ramp colour at alpha life / 3 x shade.
+TEST_F(EffectsGL, SmokeCoolsFromBlueThroughRedAndOrangeToGreyAndDarkAsItFades) {
     // Life, then the colour: where the first two bands end and halfway through each band.
     const float rows[][4] = {{3.0f, 0.3f, 0.5f, 1.0f},     {2.97f, 0.65f, 0.4f, 0.55f},
                              {2.94f, 1.0f, 0.3f, 0.1f},    {2.82f, 1.0f, 0.45f, 0.05f},
                              {2.25f, 0.65f, 0.45f, 0.15f}, {0.9f, 0.2f, 0.2f, 0.2f}};
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(-400, 400, -300, 300, -1000, 1000);
+    glMatrixMode(GL_MODELVIEW);
     SmokeTrail trail;
-    SmokeTrailParticle p;
+    SmokeTrailParticle& p = trail.particles[0];
     p.shade = 0.7f;
+    p.size = 40;
     for (const auto& r : rows) {
         p.life = r[0];
-        Vector3 c;
-        EXPECT_FLOAT_EQ(trail.smokeColour(p, c), 0.7f);
+        const auto drawn = testing_support::feedbackTriangles([&] { trail.drawTranslucent(); });
+        ASSERT_EQ(drawn.size(), 1u);
+        const float* c = drawn[0][0].colour;
         for (int axis = 0; axis < 3; ++axis)
-            EXPECT_NEAR((&c.x)[axis], r[1 + axis], 1e-3) << r[0] << " axis " << axis;
+            EXPECT_NEAR(c[axis], r[1 + axis], 1e-3) << r[0] << " axis " << axis;
+        EXPECT_NEAR(c[3], r[0] / 3 * 0.7f, 1e-4) << r[0];
     }
 }

@@ -46,6 +46,16 @@ TEST_F(Input, KeysAndButtonsDriveShipZeroAndADeadShipOnlyBrakes) {
         {key(down, SDLK_RIGHT), 15, 15, ""},
         {key(up, SDLK_w), 15, 0, ""},
         {key(up, SDLK_d), 0, 0, ""},
+        {key(down, SDLK_a), -15, 0, ""},
+        {key(up, SDLK_LEFT), 0, 0, ""},
+        {key(down, SDLK_RIGHT), 15, 0, ""},
+        {key(up, SDLK_RIGHT), 0, 0, ""},
+        {key(down, SDLK_s), 0, 15, ""},
+        {key(up, SDLK_s), 0, 0, ""},
+        {key(down, SDLK_UP), 0, -15, ""},
+        {key(up, SDLK_UP), 0, 0, ""},
+        {key(down, SDLK_DOWN), 0, 15, ""},
+        {key(up, SDLK_DOWN), 0, 0, ""},
         {key(down, SDLK_SPACE), 0, 0, "B"},
         {key(up, SDLK_SPACE), 0, 0, ""},
         {button(press, SDL_BUTTON_LEFT), 0, 0, "F"},
@@ -80,8 +90,11 @@ TEST_F(Input, TheWheelZoomsInStepsOfFiveWithinItsLimits) {
     World& w = world();
     w.cameraOffset = Vector3(3, 30, 120);
     // Clicks of the wheel, then the camera's height after them; it stays 90 below the distance behind.
-    const std::tuple<Uint8, int, float> turns[] = {
-        {SDL_BUTTON_WHEELUP, 1, 30}, {SDL_BUTTON_WHEELDOWN, 5, 55}, {SDL_BUTTON_WHEELDOWN, 20, 80}};
+    const std::tuple<Uint8, int, float> turns[] = {{SDL_BUTTON_WHEELUP, 1, 30},
+                                                   {SDL_BUTTON_WHEELDOWN, 5, 55},
+                                                   {SDL_BUTTON_WHEELUP, 1, 50},
+                                                   {SDL_BUTTON_WHEELUP, 9, 30},
+                                                   {SDL_BUTTON_WHEELDOWN, 20, 80}};
     for (const auto& [wheel, clicks, y] : turns) {
         for (int i = 0; i < clicks; ++i)
             w.handleEvent(button(SDL_MOUSEBUTTONDOWN, wheel));
@@ -105,4 +118,15 @@ TEST_F(Input, QueuedEventsAreAllHandledInOneDrainAndTheMouseTurnsEvenWhilePaused
     EXPECT_TRUE(world().paused);
     EXPECT_NEAR(-ship.frame.zAxis.dot(right), std::sin(0.05f), 1e-5f); // the nose (-Z) turned right
     EXPECT_EQ(ship.thrust.z, -15);
+}
+
+// The test window is not full screen, so the grab that F5 and Scroll Lock toggle can be seen there.
+TEST_F(Input, F5AndScrollLockToggleTheMouseGrab) {
+    SDL_WM_GrabInput(SDL_GRAB_ON);
+    for (SDLKey k : {SDLK_F5, SDLK_F5, SDLK_SCROLLOCK, SDLK_SCROLLOCK}) {
+        const SDL_GrabMode before = SDL_WM_GrabInput(SDL_GRAB_QUERY);
+        world().handleEvent(key(SDL_KEYDOWN, k));
+        EXPECT_NE(SDL_WM_GrabInput(SDL_GRAB_QUERY), before) << k;
+    }
+    SDL_WM_GrabInput(SDL_GRAB_OFF);
 }

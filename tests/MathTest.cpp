@@ -98,3 +98,26 @@ TEST(RandomDraw, GivesTheLowFifteenBitsOfEachCallFromZeroTo32767) {
     EXPECT_EQ(highest, 32767);
     EXPECT_GT(*std::max_element(calls.begin(), calls.end()), 32767); // so the cut is needed at all
 }
+
+TEST(FrameOperations, PlaceInvertAndCombineAsMatricesDo) {
+    expectNear(Frame(Vector3(5, 0, 0)).transform({0, 0, -1}, true), Vector3(5, 0, -1));
+    Frame inverse(Vector3(1, 2, 3));
+    inverse.invert();
+    expectSameFrame(inverse, Frame(Vector3(-1, -2, -3)));
+    // A frame times its own inverse is no placement at all.
+    Frame f = tiltedFrame(), undo = tiltedFrame();
+    undo.invert();
+    f.multiply(undo);
+    expectSameFrame(f, Frame());
+}
+
+// The new x axis is square to the up axis the frame had, not to the world's.
+TEST(FrameLookAlong, BuildsTheNewXAxisFromTheCurrentUpAxis) {
+    Frame g = tiltedFrame();
+    const Vector3 oldUp = g.yAxis;
+    ASSERT_TRUE(g.lookAlong({3, 4, 0}));
+    EXPECT_NEAR(g.xAxis.dot(oldUp), 0, 1e-6f);
+    Frame h;
+    ASSERT_TRUE(h.lookAlong({0, 0, -10}));
+    expectSameFrame(h, Frame());
+}

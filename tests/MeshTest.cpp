@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "ships/MeshLists.h"
@@ -29,12 +30,14 @@ class MeshList : public ::testing::Test {
         glOrtho(-400, 400, -300, 300, -1000, 1000);
         glMatrixMode(GL_MODELVIEW);
         // A faint white ambient light and LIGHT0's white straight above: each vertex shows a fifth of its
-        // material's ambient colour plus its diffuse colour times how far its normal faces up.
-        const GLfloat none[4] = {0, 0, 0, 1}, faint[4] = {0.2f, 0.2f, 0.2f, 1}, above[4] = {0, 1, 0, 0};
+        // material's ambient colour, its diffuse colour times how far its normal faces up, and half its
+        // specular colour in the highlight that the viewer, looking down -Z, sees.
+        const GLfloat faint[4] = {0.2f, 0.2f, 0.2f, 1}, above[4] = {0, 1, 0, 0},
+                      half[4] = {0.5f, 0.5f, 0.5f, 1};
         glEnable(GL_LIGHT0);
         glLightModelfv(GL_LIGHT_MODEL_AMBIENT, faint);
         glLightfv(GL_LIGHT0, GL_POSITION, above); // under the identity model-view
-        glLightfv(GL_LIGHT0, GL_SPECULAR, none);
+        glLightfv(GL_LIGHT0, GL_SPECULAR, half);
     }
 };
 
@@ -46,21 +49,12 @@ struct Drawn {
 
 // Every triangle the list emits, in order with its corners' positions and lit colours.
 std::vector<std::vector<Drawn>> drawThroughFeedback(GLuint list) {
-    std::vector<GLfloat> buffer(1 << 20);
-    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    glCallList(list);
-    const GLint used = glRenderMode(GL_RENDER);
-    EXPECT_GT(used, 0) << "feedback buffer overflowed";
     std::vector<std::vector<Drawn>> triangles;
-    for (GLint i = 0; i < used;) {
-        EXPECT_EQ(buffer[i++], GLfloat(GL_POLYGON_TOKEN));
-        const int corners = int(buffer[i++]);
+    for (const auto& corners : testing_support::feedbackTriangles([list] { glCallList(list); })) {
         triangles.emplace_back();
-        for (int k = 0; k < corners; ++k, i += 7)
-            triangles.back().push_back(
-                {{buffer[i] - 400.0, buffer[i + 1] - 300.0, (0.5 - buffer[i + 2]) * 2000.0},
-                 {buffer[i + 3], buffer[i + 4], buffer[i + 5], buffer[i + 6]}});
+        for (const testing_support::FeedbackVertex& v : corners)
+            triangles.back().push_back({{v.x - 400.0, v.y - 300.0, (0.5 - v.z) * 2000.0},
+                                        {v.colour[0], v.colour[1], v.colour[2], v.colour[3]}});
     }
     return triangles;
 }
@@ -85,7 +79,8 @@ TEST_F(MeshList, TablesAreClosedAndOutwardFacingAndDrawnInGameUnitsWithRunMateri
         double size[3];       // width, height and length in game units
         float MeshPoint::*up; // the model's top, which is +Y in the game
     };
-    const GLfloat playerColour[4] = {0.8f, 0.2f, 0.2f, 1}, one[4] = {1, 1, 1, 1}, zero[4] = {0, 0, 0, 0};
+    const GLfloat playerColour[4] = {0.8f, 0.2f, 0.2f, 1}, one[4] = {1, 1, 1, 1}, zero[4] = {0, 0, 0, 0},
+                  glow[4] = {0.3f, 0.3f, 0.3f, 1};
     for (const Model& c : {Model{&shipModel, shipMeshList, {68.68, 9.9, 100}, &MeshPoint::z},
                            Model{&rewardModel, rewardMeshList, {100, 59.32, 100}, &MeshPoint::y}}) {
         const MeshModel& m = *c.table;
@@ -115,6 +110,7 @@ TEST_F(MeshList, TablesAreClosedAndOutwardFacingAndDrawnInGameUnitsWithRunMateri
         EXPECT_GT(volume, 0);
 
         glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, playerColour);
+        glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, glow); // each run sets its own
         const GLuint list = c.list();
         const auto drawn = drawThroughFeedback(list);
         EXPECT_EQ(c.list(), list) << "compiled once";
@@ -127,10 +123,17 @@ TEST_F(MeshList, TablesAreClosedAndOutwardFacingAndDrawnInGameUnitsWithRunMateri
                 if (v.p[2] < -35) front.add(v);
                 if (v.p[2] > 20) rear.add(v);
                 const MeshMaterial& mat = m.materials[material[f]];
-                const double facing = std::max(0.0f, m.normals[m.faces[f].normal[k]].*c.up);
+                const MeshPoint n = m.normals[m.faces[f].normal[k]];
+                const double facing = std::max(0.0f, n.*c.up);
+                // Toward the half-way vector (0, 1, 1) / sqrt 2 in game axes; the ship's are turned.
+                const double half = std::max(0.0, (ship ? n.z - n.y : n.y + n.z) / std::sqrt(2.0));
+                const double shine = facing > 0 ? 0.5 * std::pow(half, mat.shininess) : 0;
                 for (int i = 0; i < 3; ++i) // the ship keeps the caller's diffuse colour
                     ASSERT_NEAR(v.colour[i],
-                                0.2 * mat.ambient[i] + (ship ? playerColour : mat.diffuse)[i] * facing, 2e-3)
+                                std::min(1.0, 0.2 * mat.ambient[i] +
+                                                  (ship ? playerColour : mat.diffuse)[i] * facing +
+                                                  mat.specular[i] * shine),
+                                2e-3)
                         << "face " << f << " corner " << k;
             }
         for (int a = 0; a < 3; ++a) {

@@ -30,13 +30,19 @@ TEST(PlanetGL, DrawsTheSolidSphereInAFullSizeShellAndIsDestroyedOnTheUpdateAfter
     EXPECT_TRUE(shell > centre / 5 && shell < centre * 4 / 5) << shell << " against " << centre;
     EXPECT_EQ(readPixel(520, 300).brightness(), 0);
 
+    // At 0 health it stands till its next update: no solid sphere, but the shell still shows.
     planet.takeDamage(75);
     EXPECT_TRUE(planet.isCollidable());
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    planet.draw();
+    planet.drawTranslucent();
+    EXPECT_TRUE(readPixel(400, 300).brightness() > 0 && readPixel(400, 300).brightness() < centre);
     testing::internal::CaptureStdout();
     planet.update();
     planet.update();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Planet 3 HAS BEEN DESTROYED!\n"); // once
     EXPECT_FALSE(planet.isCollidable());
+    EXPECT_EQ(planet.health, -1);
     ASSERT_EQ(explosions.size(), 1u);
     const Explosion& blast = *explosions.front();
     EXPECT_TRUE(blast.kind == PlanetBlast && blast.particleCount == 5000 && blast.position.z == 100);
@@ -52,7 +58,8 @@ TEST(PlanetGL, DrawsTheSolidSphereInAFullSizeShellAndIsDestroyedOnTheUpdateAfter
 
 TEST(PlanetHealth, SetsRadiusAndGaugesAndRegrowsOnePointEveryEighthCallWorthFiftyToTheOwner) {
     // planet health, radius, gauge; ship health, gauge
-    const float rows[][5] = {{150, 500, 30, 25, 30}, {75, 250, 15, 10, 12}, {-6, 0, 0, -1, 0}};
+    const float rows[][5] = {
+        {150, 500, 30, 25, 30}, {75, 250, 15, 10, 12}, {1, 500 / 150.0f, 0.2f, 1, 1.2f}, {-6, 0, 0, -1, 0}};
     Planet planet;
     planet.healthMeter.attach(&planet);
     Ship ship;

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "ai/ShipAI.h"
 #include "math/Random.h"
@@ -38,7 +39,7 @@ class Pilot : public testing_support::GameTest {
         ai.target = 2;
         ai.hatred[2] = hate;
         me.frame = Frame(at);
-        me.thrust = Vector3();
+        me.thrust = Vector3(15, 0, 15); // whatever the pilot leaves must be its own doing
         me.firing = me.braking = false;
     }
     // The nose (-Z) must point at `facing`.
@@ -59,7 +60,8 @@ class Pilot : public testing_support::GameTest {
 TEST_F(Pilot, FirstChoiceIsARandomOtherPlayerAndAnnounced) {
     for (int n = 0; n < PlayerCount; n++) {
         ShipAI record;
-        srand(n); // draws above, equal to and below the player number
+        record.hatred[n] = 50; // its own entry is never chosen
+        srand(n);              // draws above, equal to and below the player number
         testing::internal::CaptureStdout();
         record.attach(&world(), &ShipTable[n], &world().planets[n]);
         std::string out = testing::internal::GetCapturedStdout();
@@ -102,10 +104,46 @@ TEST_F(Pilot, HitsMakeTheMostHatedShooterTheTargetOnlyAboveTen) {
         EXPECT_EQ(next, target == random ? randomDraw() : first);
         EXPECT_EQ(out, ai.target == before ? "" : hatesLine(1, ai.target, ai.hatred[ai.target]));
     }
-    for (int i = 0; i < 30; i++)
-        ai.addHatred(4, 2);
-    EXPECT_EQ(ai.hatred[4], 50);
+    // Hatred stops at 50, the cap taken before the choice that reports it; a planet hit stops there too.
+    ai.hatred[4] = 49;
+    testing::internal::CaptureStdout();
+    ai.addHatred(4, 2);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), hatesLine(1, 4, 50));
+    ai.hatred[6] = 48;
+    ai.addPlanetHatred(6, 2);
+    EXPECT_EQ(ai.hatred[6], 50);
     EXPECT_EQ(ai.target, 4);
+}
+
+TEST_F(Pilot, ChoosesItsTargetAgainOnlyOnThe451stTickAfterTheLast) {
+    ai.hatred[6] = 30; // the choice, once it comes
+    ai.target = 2;
+    ai.lastTargetChoice = 100;
+    for (auto [tick, target] : {std::pair{550, 2}, std::pair{551, 6}}) {
+        ai.tick = tick;
+        testing::internal::CaptureStdout();
+        ai.chooseTarget(false);
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(ai.target, target) << tick;
+    }
+    EXPECT_EQ(ai.lastTargetChoice, 551);
+}
+
+TEST_F(Pilot, FindsTheNearestActiveRewardAndTheLowestSlotOnATie) {
+    World& w = world();
+    int index = 0;
+    float distance = 0;
+    w.findNearestReward(1, index, distance);
+    EXPECT_TRUE(index == -1 && distance == -1.0f);
+    const Vector3 at = me.frame.origin;
+    // Slot and how far along z from ship 1; slot 7 is nearest but taken.
+    for (auto [slot, z] : {std::pair{2, 300}, std::pair{5, 200}, std::pair{6, -200}, std::pair{7, 100}}) {
+        w.rewards[slot].active = slot != 7;
+        w.rewards[slot].position = offset(at, 0, 0, z);
+    }
+    w.findNearestReward(1, index, distance);
+    EXPECT_EQ(index, 5);
+    EXPECT_FLOAT_EQ(distance, 200);
 }
 
 TEST_F(Pilot, HatredDecaysEverySixtyOneTicksToFiveWhileThePlanetStandsThenToZero) {
@@ -143,6 +181,7 @@ TEST_F(Pilot, EachSituationOfTheDecisionListLeavesItsControls) {
         Aim aim;
     } rows[] = {
         {"defends home", 134, 50, O, s2, false, true, -1, false, false, 0, -15, OwnHome},
+        {"no home to defend", -1, 5, O, s2, false, true, -1, true, false, 0, -15, Enemy},
         {"home healthy enough", 135, 50, O, s2, false, true, -1, true, false, 0, -15, EnemyHome},
         {"reward at 1000", 150, 5, O, s2, false, true, 1000, true, false, 0, -15, Enemy},
         {"hatred 9 reaches far", 150, 9, O, s2, false, true, 999, false, false, 0, -15, TheReward},
@@ -169,6 +208,7 @@ TEST_F(Pilot, EachSituationOfTheDecisionListLeavesItsControls) {
         freshRound();
         situate(r.hatred, r.pilot);
         w.planets[1].health = r.homeHealth;
+        w.planets[1].alive = r.homeHealth > 0;
         enemy.frame.origin = r.enemyShip;
         enemy.alive = w.planets[2].alive = !r.wipedOut;
         w.planets[4].alive = r.p4Alive;
@@ -199,6 +239,11 @@ TEST_F(Pilot, AttacksAPlanetJitteringSidewaysAndReaimingAfterNinetyTicks) {
         Vector3 ahead = offset(me.frame.origin, 0, 0, -1000);
         expectControls(true, true, draws[i] % 2 ? -15 : 15, 0, reaims[i] ? planet : ahead);
     }
+    // The range is the planet's radius now plus 1000: at half health, 1251 is out of it.
+    world().planets[2].health = 75;
+    situate(40, offset(planet, 1251, 0, 0));
+    ai.update();
+    expectControls(true, false, 0, -15, planet);
 }
 
 TEST_F(Pilot, DefenderChasesItsTargetNearHomeFirstThenTheNearestIntruder) {
@@ -225,6 +270,14 @@ TEST_F(Pilot, DefenderChasesItsTargetNearHomeFirstThenTheNearestIntruder) {
         else
             expectControls(true, false, 0, -15, ShipTable[chased].frame.origin);
     }
+    // Two intruders as near: the lower number is chased.
+    freshRound();
+    home.health = 100;
+    situate(5, offset(home.position, 0, 0, 1400));
+    ShipTable[3].frame.origin = offset(home.position, 0, 1000, 0);
+    ShipTable[5].frame.origin = offset(home.position, 0, -1000, 0);
+    ai.update();
+    expectControls(true, false, 0, -15, ShipTable[3].frame.origin);
 }
 
 } // namespace

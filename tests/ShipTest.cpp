@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "effects/Explosion.h"
 #include "ships/Projectile.h"
+#include "ships/Reward.h"
 #include "ships/Ship.h"
 #include "support/GLTestWindow.h"
 
@@ -53,6 +55,7 @@ TEST_F(ShipTest, SpeedIsCappedMovesTheShipThenDragsAndFullThrustSettlesAt1485Or2
     for (bool braking : {false, true}) {
         ship.velocity = Vector3();
         ship.braking = braking;
+        ship.rewardTimers[SpeedBoost] = braking ? 0 : 100; // a higher cap, the same thrust and drag
         ship.thrustForward();
         for (int i = 0; i < 1000; ++i)
             ship.update();
@@ -67,6 +70,8 @@ TEST_F(ShipTest, SteeringTurnsTheNoseAndARefusedAimKeepsTheFrame) {
     ship.steer(10, -10);
     EXPECT_NEAR(ship.frame.zAxis.y, 0, 1e-6);
     EXPECT_NEAR(std::atan2(-ship.frame.zAxis.x, ship.frame.zAxis.z), 0.05, 1e-6); // and to the right
+    ship.faceDirection(Vector3(2, 0, 0));
+    EXPECT_NEAR(ship.frame.zAxis.x, -1, 1e-6); // nose (-Z) along +X
     const Frame steered = ship.frame;
     for (Vector3 d : {Vector3(), Vector3(0, 5, 0), Vector3(0, -0.001f, 0)}) {
         ship.faceDirection(d);
@@ -104,11 +109,13 @@ TEST_F(ShipTest, ThirteenHitsKillAndTheWreckComesBackAfter31Then61Updates) {
     EXPECT_EQ(ship.health, 25);
     EXPECT_EQ(ship.velocity.length() + ship.thrust.length(), 0);
 
-    ship.explode();
-    int updates = 0;
-    for (; !ship.alive && updates < 100; ++updates)
-        ship.update();
-    EXPECT_EQ(updates, 61);
+    for (int wait : {61, 91}) { // a second longer with each death
+        ship.explode();
+        int updates = 0;
+        for (; !ship.alive && updates < 100; ++updates)
+            ship.update();
+        EXPECT_EQ(updates, wait);
+    }
 }
 
 TEST_F(ShipTest, HeldFireShootsOnFrames1And11And21OrEveryFifthWithRapidFire) {
@@ -126,14 +133,16 @@ TEST_F(ShipTest, HeldFireShootsOnFrames1And11And21OrEveryFifthWithRapidFire) {
         }
         EXPECT_EQ(shots, expected[rapid]);
     }
-    ship.rewardTimers[RapidFire] = 0;
-    ship.setFiring(false); // letting go and pressing again does not shorten the wait
-    ship.update();
-    ship.setFiring(true);
-    int last = ship.lastFireFrame;
-    while (ship.lastFireFrame == last)
+    for (int rapid : {1, 0}) { // letting go and pressing again does not shorten the wait
+        ship.rewardTimers[RapidFire] = 20.0f * rapid;
+        ship.setFiring(false);
         ship.update();
-    EXPECT_EQ(ship.lastFireFrame - last, 10);
+        ship.setFiring(true);
+        int last = ship.lastFireFrame;
+        while (ship.lastFireFrame == last)
+            ship.update();
+        EXPECT_EQ(ship.lastFireFrame - last, rapid ? 5 : 10);
+    }
 }
 
 TEST_F(ShipTest, SizeSetsTheShipsSphereAndWhereAndHowWideItsBeamsStart) {
@@ -200,6 +209,10 @@ TEST_F(ShipTest, GrantRestartsOneTimerForTwentySecondsAndRefusesUnknownKinds) {
         for (int k = 0; k < 4; ++k)
             EXPECT_EQ(ship.rewardTimers[k], k == kind ? 20 : 3) << kind;
     }
+    std::set<int> kinds; // what a collection grants: each of the four can come
+    for (int i = 0; i < 40; ++i)
+        kinds.insert(randomRewardKind());
+    EXPECT_EQ(kinds, (std::set<int>{0, 1, 2, 3}));
     ship.grantReward(RapidFire);
     int updates = 0;
     for (; ship.rewardTimers[RapidFire] > 0 && updates < 1000; ++updates)
@@ -208,4 +221,58 @@ TEST_F(ShipTest, GrantRestartsOneTimerForTwentySecondsAndRefusesUnknownKinds) {
     EXPECT_LT(ship.rewardTimers[RapidFire], 0); // a hair below zero for one update, then clamped
     ship.update();
     EXPECT_EQ(ship.rewardTimers[RapidFire], 0);
+}
+
+TEST_F(ShipTest, LightsItsOwnPlayersLampAndNoneForAnUnknownPlayer) {
+    for (int l = 0; l < 8; ++l)
+        glDisable(GL_LIGHT0 + l);
+    EXPECT_EQ(ship.enablePlayerLight(), GLenum(GL_LIGHT1));
+    ship.playerNumber = 8;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(ship.enablePlayerLight(), GLenum(GL_LIGHT7));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error: Player number 8 is undefined!\n");
+    for (int l = 0; l < 8; ++l)
+        EXPECT_EQ(glIsEnabled(GL_LIGHT0 + l), l == 1) << l;
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// Seen from above, one game unit a pixel, nose up the screen: player 1's ship in its red at its size,
+// then its two beams 30 apart in the same red.
+TEST_F(ShipTest, IsDrawnInItsPlayersColourAtItsSizeAndSoAreItsBeams) {
+    testing_support::resetGameGLState();
+    glDisable(GL_TEXTURE_2D); // as the scene's passes find it
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(-400, 400, -300, 300, -1000, 1000);
+    glMatrixMode(GL_MODELVIEW);
+    ship.frame = Frame(Vector3(1, 0, 0), Vector3(0, 0, 1), Vector3(0, -1, 0), Vector3());
+    // Grow and Shrink timers, then the ship's span across the screen, as a share of its normal span.
+    const float sizes[][3] = {{0, 0, 1}, {5, 0, 3}, {0, 5, 1 / 3.0f}, {5, 5, 1}};
+    int normal = 0;
+    for (const auto& [grow, shrink, scale] : sizes) {
+        ship.rewardTimers[Grow] = grow;
+        ship.rewardTimers[Shrink] = shrink;
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        ship.draw();
+        const testing_support::LitPixels lit = testing_support::litPixels(0, 0, 800, 600);
+        if (!normal) normal = lit.right - lit.left + 1;
+        EXPECT_NEAR(lit.right - lit.left + 1, scale * normal, 0.05 * scale * normal) << grow << " " << shrink;
+        EXPECT_GT(lit.red, 2 * lit.green) << grow << " " << shrink;
+    }
+    ship.rewardTimers[Grow] = ship.rewardTimers[Shrink] = 0;
+    ship.fire();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ship.drawTranslucent();
+    auto brightest = [](int x0, int x1) {
+        testing_support::Pixel best;
+        for (int x = x0; x < x1; ++x) {
+            testing_support::Pixel p = testing_support::readPixel(x, 400);
+            if (p.brightness() > best.brightness()) best = p;
+        }
+        return best;
+    };
+    for (int x : {385, 415}) {
+        const testing_support::Pixel beam = brightest(x - 3, x + 3);
+        EXPECT_TRUE(beam.r > 60 && beam.r > 3 * beam.g && beam.r > 3 * beam.b) << x << ": " << beam.r;
+    }
+    EXPECT_EQ(brightest(390, 411).brightness(), 0) << "between the beams";
 }

@@ -1,10 +1,10 @@
-// The World's round layout, winner check, pause, home regeneration and reward re-fill, and the
-// simulator's checks of what must hold in any round.
+// The World's round layout, its order of steps in an update, the collision pass, the winner check,
+// pause, home regeneration and reward re-fill.
 #include <cmath>
-#include <functional>
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "ai/ShipAI.h"
 #include "audio/GameAudio.h"
@@ -14,9 +14,26 @@
 #include "ships/Projectile.h"
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
-#include "tools/sim/Invariants.h"
 
 using WorldRound = testing_support::GameTest;
+
+namespace {
+
+const float NaN = std::nanf("");
+
+// The collision list of a freshly laid-out round: planet n and ship n for every player, then the
+// rewards; and no explosion carried over.
+void expectRoundLayout(const World& w) {
+    ASSERT_EQ(w.objects.size(), 24u);
+    for (int n = 0; n < 8; ++n) {
+        EXPECT_EQ(w.objects[2 * n], &w.planets[n]) << n;
+        EXPECT_EQ(w.objects[2 * n + 1], &ShipTable[n]) << n;
+        EXPECT_EQ(w.objects[16 + n], &w.rewards[n]) << n;
+    }
+    EXPECT_TRUE(explosions.empty());
+}
+
+} // namespace
 
 TEST_F(WorldRound, LaysOutPlanetsShipsAndRewardsInCollisionOrder) {
     World& w = world();
@@ -38,6 +55,9 @@ TEST_F(WorldRound, LaysOutPlanetsShipsAndRewardsInCollisionOrder) {
     for (const Reward& r : w.rewards)
         for (float c : {r.position.x, r.position.y, r.position.z})
             EXPECT_TRUE(r.active && c >= -4000 && c <= 3999 && c == std::floor(c)) << c;
+    expectRoundLayout(w);
+    // The eye 3 right of, 30 above and 120 behind ship 0, as built; no test here zooms.
+    EXPECT_TRUE(w.cameraOffset.x == 3 && w.cameraOffset.y == 30 && w.cameraOffset.z == 120);
 }
 
 // A round's layout draws each pilot's first target, players 0 to 7, then each reward's x, y and z, and
@@ -72,18 +92,34 @@ TEST_F(WorldRound, EndsWhenAtMostOnePlanetStandsAndLaysOutTheNext) {
         w.restart();
         spawnSpark(Vector3(1, 2, 3));
         w.rewards[2].take();
+        w.rewards[2].spin = 7;
         for (int n : fallen)
             w.planets[n].alive = false;
         ShipTable[3].score = 777;
+        ShipTable[0].thrustForward();
+        ShipTable[0].smokeTrail.update();
+        ShipAITable[4].lastAim = 300;
+        ShipAITable[4].tick = 500;
+        w.cameraOffset = Vector3(3, 55, 145);
+        const GLuint map = w.planets[6].texture;
         testing::internal::CaptureStdout();
         w.update();
         std::string out = testing::internal::GetCapturedStdout();
         EXPECT_EQ(out.rfind(line, 0), 0u) << out;
         for (const Planet& p : w.planets)
             EXPECT_TRUE(p.alive);
-        EXPECT_TRUE(w.rewards[2].active && !w.rewards[2].paused);
+        EXPECT_TRUE(w.rewards[2].active && !w.rewards[2].paused && w.rewards[2].spin == 0);
         EXPECT_EQ(ShipTable[3].score, 0);
-        EXPECT_EQ(sim::checkRoundLayout(w), "");
+        expectRoundLayout(w);
+        // Nothing of the new round moved in that step, and the pilots start counting afresh.
+        EXPECT_EQ(ShipTable[2].frameCount, 0);
+        EXPECT_EQ(ShipAITable[4].tick, 0);
+        EXPECT_EQ(ShipAITable[4].lastAim, -90);
+        // The camera and the planets' maps stay; the thrusting ship's smoke is gone for good.
+        EXPECT_EQ(w.cameraOffset.y, 55);
+        EXPECT_EQ(w.planets[6].texture, map);
+        ShipTable[0].smokeTrail.update();
+        EXPECT_EQ(ShipTable[0].smokeTrail.liveCount(), 0);
     }
     w.restart();
     for (int n : {0, 1, 2, 3, 4, 5})
@@ -98,6 +134,7 @@ TEST_F(WorldRound, PauseFreezesEverythingIncludingTheRoundEnd) {
     w.paused = true;
     w.update();
     EXPECT_EQ(ShipTable[2].frameCount, 0);
+    EXPECT_EQ(ShipAITable[2].tick, 0);
     EXPECT_FALSE(w.planets[1].alive); // no winner announced while paused
     EXPECT_FLOAT_EQ(w.rewardTimer, 3.0f);
 }
@@ -140,11 +177,21 @@ TEST_F(WorldRound, RefillsTheLowestEmptyRewardSlotOncePerThreeSeconds) {
         for (; !w.rewards[empty[i]].active && frames < 200; ++frames)
             w.refillRewards();
         calls += frames;
-        EXPECT_NEAR(frames, 90, 1) << "slot " << empty[i];
-        for (int j = i + 1; j < 3; ++j)
-            EXPECT_FALSE(w.rewards[empty[j]].active) << "ahead of " << empty[i];
+        EXPECT_EQ(frames, 91) << "slot " << empty[i];
+        EXPECT_EQ(w.rewards[empty[i]].spin, 1) << "a new reward starts its spin from 0";
+        for (int j = i + 1; j < 3; ++j) // still empty, and spinning all the same
+            EXPECT_TRUE(!w.rewards[empty[j]].active && w.rewards[empty[j]].spin == calls) << empty[j];
     }
-    EXPECT_EQ(w.rewards[0].spin, calls); // stepped every time, and never re-created while there
+    EXPECT_EQ(w.rewards[0].spin, calls); // and a full slot is never re-created
+
+    // An expiry with all eight in play is lost: a reward taken just after it waits for the next one.
+    for (int frames = 0; frames < 91; ++frames)
+        w.refillRewards();
+    w.rewards[1].take();
+    int frames = 0;
+    for (; !w.rewards[1].active && frames < 200; ++frames)
+        w.refillRewards();
+    EXPECT_EQ(frames, 91);
 }
 
 TEST_F(WorldRound, RespawnedRewardsDoNotLeaveTheirOldShimmerPlaying) {
@@ -167,64 +214,84 @@ TEST_F(WorldRound, RespawnedRewardsDoNotLeaveTheirOldShimmerPlaying) {
     EXPECT_LE(playing(), baseline);
 }
 
-using Breakage = std::pair<std::function<void()>, std::string>;
-
-const float NaN = std::nanf("");
-
-TEST_F(WorldRound, TheSimulatorsLayoutCheckNamesEachFault) {
+// An explosion that a ship's own update starts is stepped in that update; one that the collision pass
+// starts waits for the next. Home regrowth comes before the collisions, and each pilot counts one tick.
+TEST_F(WorldRound, AnUpdateStepsShipsThenExplosionsThenRegrowsThenCollides) {
     World& w = world();
-    const Breakage cases[] = {
-        {[&] { w.objects.pop_back(); }, "the collision list holds 23 objects instead of 24"},
-        {[&] { std::swap(w.objects[0], w.objects[1]); }, "collision list entry 0 is not planet 0"},
-        {[&] { std::swap(w.objects[3], w.objects[5]); }, "collision list entry 3 is not ship 1"},
-        {[&] { w.objects[20] = &w.rewards[0]; }, "collision list entry 20 is not reward 4"},
-        {[&] { spawnSpark(Vector3()); }, "1 explosions outlived the restart"},
+    Planet& home = w.planets[0];
+    ShipTable[5].health = 0;                       // explodes in its own update
+    w.rewards[3].position = w.planets[7].position; // taken by the planet in the collision pass
+    home.health = 100;
+    ShipTable[0].health = 20;
+    ShipTable[0].frame.origin = home.position; // at home, regrows, and then dies on its planet
+    testing::internal::CaptureStdout();
+    w.update();
+    testing::internal::GetCapturedStdout();
+    auto lifeOf = [](int kind, Vector3 at) {
+        for (Explosion* e : explosions) {
+            Vector3 d = e->position;
+            d.subtract(at);
+            if (e->kind == kind && d.length() < 1) return e->life;
+        }
+        return -1.0f;
     };
-    for (const auto& [breakIt, expected] : cases) {
-        w.restart();
-        breakIt();
-        EXPECT_EQ(sim::checkRoundLayout(w), expected);
-    }
+    EXPECT_FLOAT_EQ(lifeOf(ShipBlast, ShipTable[5].frame.origin), 10 - FrameTime);
+    EXPECT_EQ(lifeOf(ShipBlast, home.position), 10);
+    EXPECT_EQ(lifeOf(RewardBurst, w.planets[7].position), 10);
+    EXPECT_EQ(home.health, 101);
+    for (const ShipAI& pilot : ShipAITable)
+        EXPECT_EQ(pilot.tick, 1);
 }
 
-TEST_F(WorldRound, TheSimulatorsStateCheckNamesEachFault) {
-    World& w = world();
-    SmokeTrailParticle* puffs = ShipTable[1].smokeTrail.particles;
-    const Breakage cases[] = {
-        {[] { ShipAITable[2].hatred[5] = 51; }, "pilot 2 hates player 5 at 51"},
-        {[] { ShipAITable[7].hatred[0] = -1; }, "pilot 7 hates player 0 at -1"},
-        {[] { ShipTable[4].velocity.x = NaN; }, "ship 4 has a velocity that is not finite"},
-        {[] { ShipTable[6].frame.zAxis.y = INFINITY; }, "ship 6 has a frame that is not finite"},
-        {[=] { puffs[7].life = NaN; }, "a smoke puff of ship 1 has a life that is not a number"},
-        {[=] {
-             puffs[999].life = 1;
-             puffs[999].velocity.z = NaN;
-         },
-         "a live smoke puff of ship 1 is not finite"},
-        {[=] { puffs[3].position.x = NaN; }, ""}, // a burnt-out puff is never drawn or moved again
-        {[] {
-             spawnSpark({});
-             spawnShipBlast({});
-             explosions.back()->particles[1499].velocity.z = NaN;
-         },
-         "particle 1499 of explosion 1 is not finite"},
-        {[] {
-             spawnPlanetBlast({});
-             explosions.back()->position.y = -INFINITY;
-         },
-         "explosion 0 (kind 3) is not finite"},
-        {[] {
-             ShipTable[3].fire();
-             static_cast<Projectile*>(ShipTable[3].children.back())->frame.origin.x = NaN;
-         },
-         "a bolt of ship 3 is not at a finite place and speed"}, // last: bolts outlive a restart
-    };
-    for (const auto& [breakIt, expected] : cases) {
-        w.restart();
-        ASSERT_EQ(sim::checkState(), "");
-        breakIt();
-        EXPECT_EQ(sim::checkState(), expected);
+TEST_F(WorldRound, CullingRemovesTheExplosionsWhoseLifeIsNotAboveZero) {
+    for (float life : {0.0f, -1.0f, NaN, 0.01f, NaN}) {
+        spawnSpark(Vector3());
+        explosions.back()->life = life;
     }
-    static_cast<Projectile*>(ShipTable[3].children.back())->alive = false;
-    ShipTable[3].updateWeapons();
+    world().cullExplosions();
+    ASSERT_EQ(explosions.size(), 1u);
+    EXPECT_EQ(explosions.front()->life, 0.01f);
+}
+
+// Every pair once, in list order, the later object's handler running: of two ships that touch, the later
+// explodes first, and a reward that two ships touch goes to the one that comes first.
+TEST_F(WorldRound, TheCollisionPassTestsEachPairOnceInListOrder) {
+    World& w = world();
+    for (Reward& r : w.rewards)
+        r.active = false;
+    auto place = [&](int reward, Vector3 at) {
+        w.rewards[reward].active = true;
+        w.rewards[reward].position = at;
+    };
+    ShipTable[2].frame.origin = ShipTable[5].frame.origin = Vector3(1000, 0, 0);
+    ShipTable[4].frame.origin = w.planets[4].position; // its own planet, the entry just before it
+    place(1, Vector3(-1000, 0, 0));                    // ships 3 and 6 60 either side of it
+    ShipTable[3].frame.origin = Vector3(-1060, 0, 0);
+    ShipTable[6].frame.origin = Vector3(-940, 0, 0);
+    place(4, Vector3(0, 2000, 0)); // two rewards that touch
+    place(6, Vector3(0, 2060, 0));
+    testing::internal::CaptureStdout();
+    ShipTable[7].explode(); // a wreck collects nothing
+    place(2, ShipTable[7].frame.origin);
+    w.clearExplosions();
+    testing::internal::GetCapturedStdout();
+
+    testing::internal::CaptureStdout();
+    w.collideAll();
+    std::string out = testing::internal::GetCapturedStdout();
+    if (out.find("Reward ") != std::string::npos) out[out.find("Reward ") + 7] = 'K'; // any kind
+    EXPECT_EQ(out, "Ship 5 exploded!\nShip 2 exploded!\nReward K granted to ship 3!\nShip 4 exploded!\n");
+    EXPECT_TRUE(ShipTable[2].deaths == 1 && ShipTable[5].deaths == 1);
+    EXPECT_EQ(w.planets[4].health, 150); // a ship that rams a planet harms only itself
+    EXPECT_TRUE(ShipTable[3].score == 1000 && ShipTable[6].score == 0);
+    EXPECT_TRUE(w.rewards[2].active);
+    // The two rewards burst, the later one first, and nobody scores for them.
+    std::vector<float> bursts;
+    for (Explosion* e : explosions)
+        if (e->kind == RewardBurst) bursts.push_back(e->position.y);
+    EXPECT_EQ(bursts, (std::vector<float>{0, 2060, 2000}));
+    int scores = 0;
+    for (const Ship& s : ShipTable)
+        scores += s.score;
+    EXPECT_EQ(scores, 1000);
 }

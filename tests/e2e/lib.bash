@@ -103,6 +103,8 @@ wait_window() {
         fail "no window titled \"$TITLE\" appeared; X server $(kill -0 "$XVFB_PID" 2>/dev/null && echo running ||
             echo gone); windows: $(xwininfo -root -tree 2>&1 | grep -E '^ +0x' | head -5)"
     WIN=$(game_windows | head -n1)
+    # xdotool's search ignores case: the caption must match exactly.
+    [ "$(xdotool getwindowname "$WIN")" = "$TITLE" ] || fail "the window is titled \"$(xdotool getwindowname "$WIN")\""
 }
 
 out_has() { grep -qE -- "$1" "$GAME_OUT"; }

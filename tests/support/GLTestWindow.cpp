@@ -2,7 +2,11 @@
 #include "support/GLTestWindow.h"
 
 #include <SDL/SDL.h>
+#include <SDL/SDL_ttf.h>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <map>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_STATIC
@@ -61,21 +65,104 @@ long differingBytes(const std::vector<unsigned char>& a, const std::vector<unsig
     return n;
 }
 
-int countLitPixels(int x0, int y0, int x1, int y1, int threshold) {
+LitPixels litPixels(int x0, int y0, int x1, int y1, int threshold) {
     std::vector<unsigned char> frame = readFrame();
-    int lit = 0;
+    LitPixels lit;
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) {
             const unsigned char* p = &frame[(y * 800 + x) * 3];
-            if (p[0] + p[1] + p[2] > threshold) ++lit;
+            if (p[0] + p[1] + p[2] <= threshold) continue;
+            ++lit.count, lit.x += x, lit.y += y, lit.red += p[0], lit.green += p[1];
+            lit.left = std::min(lit.left, x), lit.right = std::max(lit.right, x);
         }
+    if (lit.count) lit.x /= lit.count, lit.y /= lit.count;
     return lit;
+}
+
+int countLitPixels(int x0, int y0, int x1, int y1, int threshold) {
+    return litPixels(x0, y0, x1, y1, threshold).count;
 }
 
 bool savePng(const std::string& path) {
     std::vector<unsigned char> frame = readFrame();
     stbi_flip_vertically_on_write(1);
     return stbi_write_png(path.c_str(), 800, 600, 3, frame.data(), 800 * 3) != 0;
+}
+
+std::vector<std::vector<FeedbackVertex>> feedbackTriangles(void (*draw)(void*), void* context) {
+    std::vector<GLfloat> buffer(1 << 21);
+    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    draw(context);
+    const GLint used = glRenderMode(GL_RENDER);
+    std::vector<std::vector<FeedbackVertex>> triangles;
+    for (GLint i = 0; i < used;) {
+        if (buffer[i++] != GLfloat(GL_POLYGON_TOKEN)) return {}; // overflowed or not triangles
+        const int corners = int(buffer[i++]);
+        triangles.emplace_back();
+        for (int k = 0; k < corners; ++k, i += 11) {
+            const GLfloat* v = &buffer[i];
+            triangles.back().push_back({v[0], v[1], v[2], {v[3], v[4], v[5], v[6]}, v[7], v[8]});
+        }
+    }
+    return triangles;
+}
+
+namespace {
+
+TTF_Font* fontAt(int points) {
+    static std::map<int, TTF_Font*> fonts; // kept open for the life of the test process
+    if (!TTF_WasInit() && TTF_Init() == -1) return nullptr;
+    TTF_Font*& font = fonts[points];
+    if (!font) font = TTF_OpenFont("fonts/arial.ttf", points);
+    return font;
+}
+
+int powerOfTwoAbove(int n) {
+    int p = 1;
+    while (p < n)
+        p *= 2;
+    return p;
+}
+
+} // namespace
+
+void textSize(const std::string& text, int points, int& width, int& height) {
+    width = height = -1;
+    if (TTF_Font* font = fontAt(points)) TTF_SizeText(font, text.c_str(), &width, &height);
+}
+
+int textMismatch(const std::string& text, int points, int x, int y, int background) {
+    TTF_Font* font = fontAt(points);
+    SDL_Surface* glyphs =
+        font ? TTF_RenderText_Blended(font, text.c_str(), SDL_Color{255, 255, 255, 0}) : nullptr;
+    if (!glyphs) return 800 * 600;
+    SDL_LockSurface(glyphs);
+    const int w = glyphs->w, h = glyphs->h, quadW = powerOfTwoAbove(w), quadH = powerOfTwoAbove(h);
+    // The text's coverage, top row first; the game's additive quad shows it as grey of that level.
+    auto coverage = [&](int column, int row) {
+        if (column < 0 || row < 0 || column >= w || row >= h) return 0;
+        Uint32 pixel = *reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(glyphs->pixels) +
+                                                        row * glyphs->pitch + column * 4);
+        Uint8 r, g, b, a;
+        SDL_GetRGBA(pixel, glyphs->format, &r, &g, &b, &a);
+        return int(a);
+    };
+    const std::vector<unsigned char> frame = readFrame();
+    int wrong = 0;
+    for (int py = std::max(0, y - 4); py < std::min(600, y + quadH + 4); ++py)
+        for (int px = std::max(0, x - 4); px < std::min(800, x + quadW + 4); ++px) {
+            const int expected = std::min(255, background + coverage(px - x, y + quadH - 1 - py));
+            const unsigned char* p = &frame[(py * 800 + px) * 3];
+            for (int c = 0; c < 3; ++c)
+                if (std::abs(p[c] - expected) > 12) {
+                    ++wrong;
+                    break;
+                }
+        }
+    SDL_UnlockSurface(glyphs);
+    SDL_FreeSurface(glyphs);
+    return wrong;
 }
 
 } // namespace testing_support

@@ -20,7 +20,36 @@ struct Pixel {
 Pixel readPixel(int x, int y);                       // from the back buffer, y up from the bottom
 std::vector<unsigned char> readFrame();              // 800x600 RGB, bottom row first
 int countLitPixels(int x0, int y0, int x1, int y1, int threshold = 30); // in the rectangle [x0,x1) x [y0,y1)
+// The same pixels: how many, where their middle is, how far across they reach and how red and green they are.
+struct LitPixels {
+    int count = 0;
+    double x = 0, y = 0;
+    int left = 800, right = -1;
+    long red = 0, green = 0;
+};
+LitPixels litPixels(int x0, int y0, int x1, int y1, int threshold = 30);
 bool savePng(const std::string& path);               // the back buffer, for looking at
 long differingBytes(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b);
+
+// One corner of a triangle as GL hands it back in feedback mode: window coordinates, colour and
+// texture coordinates.
+struct FeedbackVertex {
+    float x, y, z;
+    float colour[4];
+    float s, t;
+};
+// Every triangle that `draw` emits, in order, without touching the picture.
+std::vector<std::vector<FeedbackVertex>> feedbackTriangles(void (*draw)(void*), void* context);
+template <class Draw> std::vector<std::vector<FeedbackVertex>> feedbackTriangles(Draw draw) {
+    return feedbackTriangles([](void* d) { (*static_cast<Draw*>(d))(); }, &draw);
+}
+
+// Pixels in and around a string's quad that differ from `text` as the game shows it: the font
+// ("fonts/arial.ttf") at `points`, white, added to a grey background of `background`, upright in the
+// upper-left part of a quad whose sides are powers of two and whose bottom-left corner is (x, y).
+// 0 when the picture reads exactly that text there.
+int textMismatch(const std::string& text, int points, int x, int y, int background = 0);
+// The size of `text` rendered in that font, as the game's text drawing reports it.
+void textSize(const std::string& text, int points, int& width, int& height);
 
 } // namespace testing_support

@@ -5,14 +5,12 @@
 #include <GL/glu.h>
 #include <SDL/SDL.h>
 
+#include "data/Constants.h"
 #include "math/Frame.h"
 #include "math/Vector3.h"
 #include "render/ViewVolume.h"
 
 constexpr int PlayerCount = 8;
-
-// One game update is one step of this many seconds (a hair below 1/30).
-constexpr float FrameTime = 0.033333331f;
 
 // Smoke trail colour ramp, red, green, blue.
 extern const Vector3 flameBlue;

@@ -11,7 +11,6 @@
 namespace {
 
 constexpr float Lifetime = 10.0f;
-constexpr double LifeStep = 0.03333333134651184; // one update, subtracted in double
 
 // A whole number from -range to range - 1. A range below 1 would make the remainder divide by zero,
 // so it is taken as 1; the product is formed wide so a huge range cannot overflow.
@@ -131,7 +130,7 @@ void Explosion::drawTranslucent() {
 void Explosion::update() {
     setPaused(false); // the sound starts on the first step
     if (life > 0 && particleCount > 0 && particles) {
-        life = static_cast<float>(life - LifeStep);
+        countDown(life);
         for (int i = 0; i < particleCount; ++i)
             particles[i].position.addScaled(particles[i].velocity, FrameTime);
     }

@@ -10,8 +10,7 @@
 
 namespace {
 
-constexpr double Step = 0.03333333134651184; // one update, subtracted in double
-constexpr float EmitPeriod = 0.03333333f;
+constexpr float EmitPeriod = FrameTime; // an emitting trail emits every update
 constexpr float PuffLifetime = 3.0f;
 constexpr float Growth = 2.0f;
 
@@ -119,7 +118,7 @@ void SmokeTrail::drawTranslucent() {
 }
 
 void SmokeTrail::update() {
-    if (emitTimer > 0) emitTimer = static_cast<float>(emitTimer - Step);
+    if (emitTimer > 0) countDown(emitTimer);
     // The period is one update, so an emitting trail emits every update, and at once after a pause.
     if (!(emitTimer > 0) && emitting) {
         emit();
@@ -128,7 +127,7 @@ void SmokeTrail::update() {
     for (SmokeTrailParticle& p : particles) {
         if (!(p.life > 0)) continue;
         p.position.addScaled(p.velocity, FrameTime);
-        p.life = static_cast<float>(p.life - Step);
+        countDown(p.life);
         p.size += Growth;
     }
 }

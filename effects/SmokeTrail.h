@@ -1,6 +1,7 @@
 // A ship's exhaust: a ring of glowing puffs that cool from blue to dark smoke as they drift and grow.
 #pragma once
 
+#include "data/Constants.h"
 #include "math/Vector3.h"
 #include "objects/Object.h"
 
@@ -39,6 +40,6 @@ public:
     Ship*              owner = nullptr;           // not owned
     SmokeTrailParticle particles[Capacity];
     bool               emitting = false;          // true while the owner's thrust is not zero
-    float              emitTimer = 0.03333333f;   // seconds until the next emission
+    float              emitTimer = FrameTime;     // seconds until the next emission
     int                nextParticle = 0;          // ring slot the next puff overwrites
 };

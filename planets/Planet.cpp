@@ -12,8 +12,7 @@
 
 namespace {
 
-constexpr double RegenStep = 0.03333333134651184; // one update, subtracted in double
-constexpr float RegenPeriod = 0.25f;              // with RegenStep, one point every 8th call
+constexpr float RegenPeriod = 0.25f; // counted down by one update a call: one point every 8th call
 constexpr int RegenScore = 50;
 constexpr int SphereDetail = 64;
 
@@ -53,7 +52,7 @@ void Planet::takeDamage(int amount) { health -= amount; }
 
 void Planet::regenerateHealth() {
     if (!alive) return;
-    if (regenTimer > 0) regenTimer = static_cast<float>(regenTimer - RegenStep);
+    if (regenTimer > 0) countDown(regenTimer);
     if (health > 0 && health < FullHealth && regenTimer <= 0) {
         regenTimer = RegenPeriod;
         health += 1;

@@ -70,7 +70,7 @@ void Ship::update() {
     // A timer that crosses 0 stays a hair below it for one frame before it is clamped.
     for (float& t : rewardTimers) {
         if (t > 0)
-            t = float(t - double(FrameTime));
+            countDown(t);
         else if (t < 0)
             t = 0;
     }
@@ -93,7 +93,7 @@ void Ship::integrateMotion() {
 
 void Ship::regenerateHealth() {
     if (!alive) return;
-    if (regenTimer > 0) regenTimer = float(regenTimer - double(FrameTime));
+    if (regenTimer > 0) countDown(regenTimer);
     if (health > 0 && health < FullHealth && regenTimer <= 0) {
         regenTimer = 1.0f;
         health += 1;

@@ -27,8 +27,8 @@ void Ship::explode() {
 
 void Ship::updateLife() {
     bool wasAlive = alive;
-    // Decreased in double and stored as float, so n seconds last 30 n + 1 updates.
-    if (!wasAlive) respawnTimer = float(respawnTimer - double(FrameTime));
+    // Counted down from the update after the death, so n seconds last 30 n + 1 updates.
+    if (!wasAlive) countDown(respawnTimer);
     if (health <= 0 && wasAlive) explode();
     if (alive || respawnTimer > 0) return;
     setPaused(false);

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "data/Constants.h"
 #include "math/Frame.h"
 #include "math/Random.h"
 
@@ -41,7 +42,7 @@ TEST(Vector3Arithmetic, SumsAreRoundedToFloatOnce) {
     for (const auto& [v, length] : lengths)
         EXPECT_EQ(v.length(), length) << v.x; // the sum becomes a float before the root
     Vector3 p(251.965042f, 0, 0);
-    p.addScaled(Vector3(2250.82495f, 0, 0), 0.033333331f);
+    p.addScaled(Vector3(2250.82495f, 0, 0), FrameTime); // one update's move
     EXPECT_EQ(p.x, 326.992523f);
     const Vector3 a(4296.16113f, -1836.24438f, -3160.81177f), b(0.780309439f, -0.738585413f, -0.920481026f);
     EXPECT_EQ(a.dot(b), 7618.02588f);

@@ -7,6 +7,7 @@
 
 #include "ai/ShipAI.h"
 #include "audio/GameAudio.h"
+#include "data/Constants.h"
 #include "effects/Explosion.h"
 #include "math/Random.h"
 #include "render/TextureLoader.h"
@@ -16,8 +17,6 @@
 World* theWorld = nullptr;
 
 namespace {
-// The float nearest 1/30, subtracted in double so that n seconds last about 30 n updates.
-constexpr double TimerStep = 0.03333333134651184;
 constexpr float RewardInterval = 3.0f;
 constexpr float HomeRange = 1500;
 } // namespace
@@ -108,7 +107,7 @@ void World::update() {
 }
 
 void World::refillRewards() {
-    rewardTimer = static_cast<float>(rewardTimer - TimerStep);
+    countDown(rewardTimer);
     bool respawnPending = false;
     if (!(rewardTimer > 0)) {
         rewardTimer = RewardInterval;

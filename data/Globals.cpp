@@ -50,7 +50,7 @@ GLuint particleNormalTexture = 0;
 GLuint particleCircleTexture = 0;
 GLuint smokeTrailTexture = 0;
 
-std::list<Explosion*> explosions;
+std::list<std::unique_ptr<Explosion>> explosions;
 Frame cameraFrame;
 ViewVolume cameraView(CameraFieldOfView, CameraAspect, CameraNear, CameraFar);
 Ship ShipTable[PlayerCount];

@@ -64,8 +64,6 @@ void loadParticleTextures() {
 
 Explosion::Explosion() : Object(playExplosion()) {}
 
-Explosion::~Explosion() { delete[] particles; }
-
 void Explosion::setup(int burstKind, Vector3 centre, int spread, int count, int speed) {
     life = Lifetime;
     kind = burstKind;
@@ -73,8 +71,7 @@ void Explosion::setup(int burstKind, Vector3 centre, int spread, int count, int 
     particleCount = count;
     if (count <= 0) return;
 
-    delete[] particles;
-    particles = new ExplosionParticle[count];
+    particles = std::make_unique<ExplosionParticle[]>(count);
     // Every coordinate is its own statement: the draws must come in this exact order.
     for (int i = 0; i < count; ++i) {
         ExplosionParticle& p = particles[i];
@@ -137,9 +134,9 @@ void Explosion::update() {
 }
 
 void spawnExplosion(int kind, Vector3 position, int spread, int count, int speed) {
-    Explosion* e = new Explosion;
+    auto e = std::make_unique<Explosion>();
     e->setup(kind, position, spread, count, speed);
-    explosions.push_back(e);
+    explosions.push_back(std::move(e));
 }
 
 void spawnSpark(Vector3 position) { spawnExplosion(Spark, position, 10, 10, 10); }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <list>
+#include <memory>
 
 #include "math/Vector3.h"
 #include "objects/Object.h"
@@ -19,9 +20,6 @@ struct ExplosionParticle {
 class Explosion final : public Object {
 public:
     Explosion();
-    ~Explosion();
-    Explosion(const Explosion&) = delete;
-    Explosion& operator=(const Explosion&) = delete;
 
     void setup(int kind, Vector3 position, int spread, int count, int speed);
 
@@ -36,15 +34,15 @@ public:
     void drawTranslucent() override;
     void update() override;
 
-    Vector3            position;
-    float              life = 0;          // seconds left; the fade is life / 10
-    int                particleCount = 0;
-    int                kind = Spark;
-    ExplosionParticle* particles = nullptr; // owned, particleCount records
+    Vector3                              position;
+    float                                life = 0; // seconds left; the fade is life / 10
+    int                                  particleCount = 0;
+    int                                  kind = Spark;
+    std::unique_ptr<ExplosionParticle[]> particles; // particleCount records
 };
 
-// The live explosions; the list owns them and the World culls the burnt-out ones.
-extern std::list<Explosion*> explosions;
+// The live explosions; the World culls the burnt-out ones.
+extern std::list<std::unique_ptr<Explosion>> explosions;
 
 void spawnExplosion(int kind, Vector3 position, int spread, int count, int speed);
 void spawnSpark(Vector3 position);

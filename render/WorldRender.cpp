@@ -65,12 +65,12 @@ void World::drawOpaquePass() {
     for (Ship& ship : ShipTable) ship.draw();
     for (Planet& planet : planets) planet.draw();
     for (Reward& reward : rewards) reward.draw();
-    for (Explosion* explosion : explosions) explosion->draw();
+    for (const auto& explosion : explosions) explosion->draw();
 }
 
 void World::drawTranslucentPass() {
     for (Ship& ship : ShipTable) ship.drawTranslucent();
-    for (Explosion* explosion : explosions) explosion->drawTranslucent();
+    for (const auto& explosion : explosions) explosion->drawTranslucent();
     for (Planet& planet : planets) planet.drawTranslucent();
     for (Reward& reward : rewards) reward.drawTranslucent();
 }

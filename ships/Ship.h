@@ -55,6 +55,7 @@ public:
     // Weapons.
     void fire();
     void updateWeapons();
+    void dropBolts(); // deletes every bolt in flight at once
 
     // Damage, death and respawn.
     void takeDamage(int amount);

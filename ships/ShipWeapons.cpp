@@ -10,18 +10,27 @@ void Ship::fire() {
     score += 1;
 }
 
+namespace {
+
+// Every child of a ship is one of its bolts, so it is deleted as one.
+template <class Spent> void deleteBolts(std::list<Object*>& children, Spent spent) {
+    children.remove_if([&](Object* child) {
+        Projectile* bolt = static_cast<Projectile*>(child);
+        if (!spent(*bolt)) return false;
+        delete bolt;
+        return true;
+    });
+}
+
+} // namespace
+
+void Ship::dropBolts() {
+    deleteBolts(children, [](const Projectile&) { return true; });
+}
+
 void Ship::updateWeapons() {
     stepChildren();
-    // Every child of a ship is one of its bolts, so it is deleted as one.
-    for (auto it = children.begin(); it != children.end();) {
-        Projectile* p = static_cast<Projectile*>(*it);
-        if (p->isSpent() || !p->alive) {
-            delete p;
-            it = children.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    deleteBolts(children, [](const Projectile& p) { return p.isSpent() || !p.alive; });
     if (!firing) return;
     float interval = rewardTimers[RapidFire] > 0 ? 0.15f : 0.3f;
     // The quotient is a hair above 9 (or 4.5), so a shot comes every 10th frame (5th with rapid fire);

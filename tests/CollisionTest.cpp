@@ -22,7 +22,7 @@ CollisionShape beams(float z) {
 
 std::vector<int> explosionKinds() {
     std::vector<int> kinds;
-    for (Explosion* e : explosions)
+    for (const auto& e : explosions)
         kinds.push_back(e->kind);
     return kinds;
 }

@@ -17,19 +17,13 @@
 
 namespace {
 
-void clearExplosions() {
-    for (Explosion* e : explosions)
-        delete e;
-    explosions.clear();
-}
-
 class EffectsGL : public testing::Test {
   protected:
     void SetUp() override {
         if (!testing_support::openGLWindow()) GTEST_SKIP() << "no display";
         testing_support::resetGameGLState();
     }
-    void TearDown() override { clearExplosions(); }
+    void TearDown() override { explosions.clear(); }
 };
 
 float offset(int range) { return float(randomDraw() % (2 * range) - range); }
@@ -81,7 +75,7 @@ TEST_F(EffectsGL, PresetsDrawTheirParticlesInOrderWithTheirKindsLooks) {
                      (r.kind == RewardBurst ? within((&q.red)[a] * 100, 0, 99) : (&q.red)[a] == 1);
             ASSERT_TRUE(ok) << "particle " << i << " of kind " << r.kind;
         }
-        clearExplosions();
+        explosions.clear();
     }
 }
 

@@ -46,7 +46,6 @@ TEST(PlanetGL, DrawsTheSolidSphereInAFullSizeShellAndIsDestroyedOnTheUpdateAfter
     ASSERT_EQ(explosions.size(), 1u);
     const Explosion& blast = *explosions.front();
     EXPECT_TRUE(blast.kind == PlanetBlast && blast.particleCount == 5000 && blast.position.z == 100);
-    delete explosions.front();
     explosions.clear();
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -23,11 +23,7 @@ class ShipTest : public ::testing::Test {
         ship.setup(nullptr, 1, Frame(Vector3(10, 20, 30)), false);
     }
     void TearDown() override {
-        for (Object* bolt : ship.children)
-            delete static_cast<Projectile*>(bolt);
-        ship.children.clear();
-        for (Explosion* e : explosions)
-            delete e;
+        ship.dropBolts();
         explosions.clear();
     }
     Projectile& newest() { return *static_cast<Projectile*>(ship.children.back()); }

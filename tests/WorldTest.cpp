@@ -228,7 +228,7 @@ TEST_F(WorldRound, AnUpdateStepsShipsThenExplosionsThenRegrowsThenCollides) {
     w.update();
     testing::internal::GetCapturedStdout();
     auto lifeOf = [](int kind, Vector3 at) {
-        for (Explosion* e : explosions) {
+        for (const auto& e : explosions) {
             Vector3 d = e->position;
             d.subtract(at);
             if (e->kind == kind && d.length() < 1) return e->life;
@@ -287,7 +287,7 @@ TEST_F(WorldRound, TheCollisionPassTestsEachPairOnceInListOrder) {
     EXPECT_TRUE(w.rewards[2].active);
     // The two rewards burst, the later one first, and nobody scores for them.
     std::vector<float> bursts;
-    for (Explosion* e : explosions)
+    for (const auto& e : explosions)
         if (e->kind == RewardBurst) bursts.push_back(e->position.y);
     EXPECT_EQ(bursts, (std::vector<float>{0, 2060, 2000}));
     int scores = 0;

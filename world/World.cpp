@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <new>
 
 #include "ai/ShipAI.h"
 #include "audio/GameAudio.h"
@@ -11,7 +12,6 @@
 #include "effects/Explosion.h"
 #include "math/Random.h"
 #include "render/TextureLoader.h"
-#include "ships/Projectile.h"
 #include "ships/Ship.h"
 
 World* theWorld = nullptr;
@@ -32,15 +32,11 @@ World::World(unsigned seed) {
     glGenTextures(1, &starTexture);
     loadTexture("images/stars.jpg", Jpeg, starTexture);
     setupRound();
-    // Explosions still burning and bolts still flying at exit are destroyed with their sounds, not lost
-    // with their lists' nodes.
+    // Explosions still burning and bolts still flying at exit are destroyed with their sounds while the
+    // sound system still runs.
     atexit([] {
-        for (Explosion* explosion : explosions) delete explosion;
         explosions.clear();
-        for (Ship& ship : ShipTable) {
-            for (Object* bolt : ship.children) delete static_cast<Projectile*>(bolt);
-            ship.children.clear();
-        }
+        for (Ship& ship : ShipTable) ship.dropBolts();
     });
 }
 
@@ -100,7 +96,7 @@ void World::update() {
     }
     refillRewards();
     // Includes the explosions the ships spawned just now; those of the collision pass wait a frame.
-    for (Explosion* explosion : explosions) explosion->step();
+    for (const auto& explosion : explosions) explosion->step();
     for (ShipAI& pilot : ShipAITable) pilot.tick += 1;
     regenerateAtHome();
     collideAll(); // last: its effects show in the next frame's updates
@@ -115,14 +111,10 @@ void World::refillRewards() {
     }
     for (Reward& reward : rewards) {
         if (respawnPending && !reward.active) {
-            // The taken reward's shimmer is a paused loop that would otherwise hold its channel for ever.
-            if (reward.channel) reward.channel.stop();
-            {
-                Reward fresh;
-                reward = fresh;
-                // The slot now shares the fresh shimmer; the temporary must not stop it on its way out.
-                fresh.channel = audio::Channel();
-            }
+            // Re-created in place: the taken reward's shimmer, a paused loop that would otherwise hold its
+            // channel for ever, stops with it, and the new reward starts its own.
+            reward.~Reward();
+            new (&reward) Reward();
             reward.setup(this);
             respawnPending = false;
         }
@@ -174,20 +166,10 @@ void World::collideAll() {
 }
 
 void World::cullExplosions() {
-    for (auto it = explosions.begin(); it != explosions.end();) {
-        if (!((*it)->life > 0)) {
-            delete *it;
-            it = explosions.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    explosions.remove_if([](const std::unique_ptr<Explosion>& e) { return !(e->life > 0); });
 }
 
-void World::clearExplosions() {
-    for (Explosion* explosion : explosions) delete explosion;
-    explosions.clear();
-}
+void World::clearExplosions() { explosions.clear(); }
 
 void World::findNearestReward(int player, int& index, float& distance) {
     index = -1;

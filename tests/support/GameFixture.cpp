@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "audio/GameAudio.h"
-#include "ships/Projectile.h"
 #include "ships/Ship.h"
 #include "support/GLTestWindow.h"
 
@@ -28,11 +27,8 @@ void GameTest::SetUp() {
     // lays out every test's round: otherwise the first test of a process played a layout of the clock's.
     World& w = world();
     // Bolts outlive a restart, as in the game; one test's must not hit what the next one sets up.
-    for (Ship& ship : ShipTable) {
-        for (Object* bolt : ship.children)
-            delete static_cast<Projectile*>(bolt);
-        ship.children.clear();
-    }
+    for (Ship& ship : ShipTable)
+        ship.dropBolts();
     srand(1);
     w.restart();
     srand(1);

@@ -8,7 +8,6 @@
 #include "audio/GameAudio.h"
 #include "audio/SoundSystem.h"
 #include "effects/Explosion.h"
-#include "ships/Projectile.h"
 #include "ships/Reward.h"
 #include "ships/Ship.h"
 #include "world/World.h"
@@ -36,11 +35,8 @@ void layOutOpening(World& world) {
     srand(1); // the same reward places and first targets every time
     world.restart();
     // A restart lets the last round's bolts fly out their time; a game's first second has none.
-    for (Ship& ship : ShipTable) {
-        for (Object* bolt : ship.children)
-            delete static_cast<Projectile*>(bolt);
-        ship.children.clear();
-    }
+    for (Ship& ship : ShipTable)
+        ship.dropBolts();
 }
 
 void rearmHeaviest(World& world) {
@@ -68,7 +64,7 @@ void rearmHeaviest(World& world) {
         pilot.chooseTarget(true);
     }
     bool burntDown = explosions.empty();
-    for (Explosion* e : explosions)
+    for (const auto& e : explosions)
         if (e->life < BlastRespawnLife) burntDown = true;
     if (burntDown) {
         world.clearExplosions();
@@ -96,7 +92,7 @@ SceneLoad measureLoad() {
         load.projectiles += static_cast<int>(ship.children.size());
         load.smokePuffs += ship.smokeTrail.liveCount();
     }
-    for (const Explosion* e : explosions) {
+    for (const auto& e : explosions) {
         ++load.explosions;
         if (e->life > 0) load.particles += e->particleCount;
     }

@@ -78,7 +78,7 @@ inline std::string checkState() {
         }
     }
     int index = 0;
-    for (const Explosion* explosion : explosions) {
+    for (const auto& explosion : explosions) {
         if (!finite(explosion->position) || std::isnan(explosion->life))
             return describe("explosion %d (kind %d) is not finite", index, explosion->kind);
         for (int i = 0; i < explosion->particleCount && explosion->particles; ++i) {

@@ -60,7 +60,7 @@ void Tally::afterUpdate(const World& world, bool restarted) {
         puffs += ship.smokeTrail.liveCount();
     }
     int particles = 0;
-    for (const Explosion* explosion : explosions)
+    for (const auto& explosion : explosions)
         particles += explosion->particleCount;
     explosionsNow = static_cast<int>(explosions.size());
     audio::SoundSystem::ChannelCount count;

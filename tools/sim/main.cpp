@@ -15,7 +15,6 @@
 
 #include "app/FrameLoop.h"
 #include "audio/GameAudio.h"
-#include "ships/Projectile.h"
 #include "ships/Ship.h"
 #include "tools/sim/Histogram.h"
 #include "tools/sim/Invariants.h"
@@ -236,14 +235,5 @@ int main(int argc, char** argv) {
     long long roundStart = tally.rounds.empty() ? 1 : tally.rounds.back().endFrame + 1;
     printSummary(tally, frame, roundStart, updateTimes, renderTimes, renderAndSwapTimes);
     fflush(out);
-
-    // The game never tears its World down; freeing what is still in play leaves the sanitizers' leak check
-    // at exit with only what the game lost along the way.
-    world->clearExplosions();
-    for (Ship& ship : ShipTable) {
-        for (Object* bolt : ship.children)
-            delete static_cast<Projectile*>(bolt);
-        ship.children.clear();
-    }
     return broken.empty() ? 0 : ExitInvariant;
 }

@@ -1,7 +1,9 @@
 // The computer pilots: hatred and target choice for every player, and the per-tick behaviour of ships 1 to 7.
 #include "ai/ShipAI.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "math/Random.h"
 #include "planets/Planet.h"
@@ -33,21 +35,9 @@ constexpr float IntruderNearHome = 3200;
 
 } // namespace
 
-ShipAI::ShipAI() { reset(); }
+ShipAI::ShipAI() { std::fill(std::begin(hatred), std::end(hatred), HatredFloor); }
 
-void ShipAI::reset() {
-    world = nullptr;
-    ship = nullptr;
-    homePlanet = nullptr;
-    playerIndex = -1;
-    lastTargetChoice = -450;
-    lastDecay = -60;
-    lastAim = -90;
-    tick = 0;
-    target = -1;
-    for (int& h : hatred)
-        h = HatredFloor;
-}
+void ShipAI::reset() { *this = ShipAI(); }
 
 void ShipAI::attach(World* w, Ship* s, Planet* home) {
     world = w;

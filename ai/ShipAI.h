@@ -43,7 +43,7 @@ struct ShipAI {
     int     lastAim = -90;         // last re-aim at a planet under attack
     int     tick = 0;              // +1 per World update
     int     target = -1;
-    int     hatred[PlayerCount];
+    int     hatred[PlayerCount];   // HatredFloor each, set by the constructor
 };
 
 extern ShipAI ShipAITable[PlayerCount];

@@ -1,7 +1,19 @@
 // Scene object base: the sound channel an object owns, and the walks over its children.
 #include "objects/Object.h"
 
+#include <utility>
+
 Object::Object(audio::Channel channel) : channel(channel) {}
+
+Object::Object(Object&& other) noexcept
+    : children(std::move(other.children)), paused(other.paused), channel(std::exchange(other.channel, {})) {}
+
+Object& Object::operator=(Object&& other) noexcept {
+    children = std::move(other.children);
+    paused = other.paused;
+    channel = std::exchange(other.channel, {});
+    return *this;
+}
 
 Object::~Object() {
     if (channel.isPlaying()) channel.stop(); // false for a null channel too

@@ -16,8 +16,12 @@ class Object {
 public:
     explicit Object(audio::Channel channel);
     ~Object();
-    Object(const Object&) = default;            // copies share the channel, as a reset by assignment expects
+    Object(const Object&) = default;            // copies share the channel
     Object& operator=(const Object&) = default;
+    // A moved-from object gives up its channel, so that a fresh value moved into place takes the sound
+    // with it and the temporary's destructor cannot stop it.
+    Object(Object&& other) noexcept;
+    Object& operator=(Object&& other) noexcept;
 
     virtual CollisionShape getBounds() = 0;
     virtual bool isCollidable() = 0;

@@ -18,17 +18,13 @@ constexpr int SphereDetail = 64;
 
 } // namespace
 
-Planet::Planet() : Object(audio::Channel()) { reset(); }
+Planet::Planet() : Object(audio::Channel()) {}
 
 void Planet::reset() {
-    world = nullptr;
-    healthMeter = PlanetHealthMeter();
-    spin = 0;
-    playerNumber = 0;
-    position = Vector3(0, 0, 0);
-    regenTimer = 0;
-    health = FullHealth;
-    alive = true;
+    // The map is read once per planet and kept for every later round.
+    const GLuint map = texture;
+    *this = Planet();
+    texture = map;
 }
 
 void Planet::setup(World* w, int player, float x, float y, float z) {

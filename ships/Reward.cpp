@@ -11,15 +11,12 @@
 #include "ships/MeshLists.h"
 #include "world/World.h"
 
-Reward::Reward() : Object(playShimmer()) {}
+Reward::Reward() : Reward(playShimmer()) {}
 
-void Reward::reset() {
-    spin = 0;
-    world = nullptr;
-    position = Vector3();
-    active = true;
-    paused = false; // the next updateSound starts the shimmer again
-}
+Reward::Reward(audio::Channel shimmer) : Object(shimmer) {}
+
+// A fresh reward that keeps its shimmer: the next updateSound starts it again.
+void Reward::reset() { *this = Reward(channel); }
 
 void Reward::setup(World* world) {
     this->world = world;

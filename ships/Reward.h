@@ -12,6 +12,7 @@ public:
     static constexpr float Duration = 20;
 
     Reward();
+    explicit Reward(audio::Channel shimmer);
 
     void reset();
     void setup(World* world);

@@ -26,29 +26,13 @@ const SizeValues sizeTable[3] = {
 
 } // namespace
 
-Ship::Ship() : Object(audio::Channel()) { reset(); }
+Ship::Ship() : Object(audio::Channel()) {}
 
 void Ship::reset() {
-    world = nullptr;
-    smokeTrail = SmokeTrail();
-    frameCount = 0;
-    lastFireFrame = -9;
-    firing = false;
-    braking = false;
-    playerNumber = 0;
-    velocity = Vector3();
-    thrust = Vector3();
-    spawnFrame = Frame();
-    frame = Frame();
-    respawnTimer = 0;
-    regenTimer = 0;
-    deaths = 0;
-    health = FullHealth;
-    alive = true;
-    computerControlled = false;
-    score = 0;
-    for (float& t : rewardTimers)
-        t = 0;
+    // The bolts in flight are left to fly out their time: they are spent within 0.6 s.
+    std::list<Object*> bolts = std::move(children);
+    *this = Ship();
+    children = std::move(bolts);
 }
 
 void Ship::setup(World* world, int playerNumber, Frame spawn, bool computerControlled) {

@@ -1,7 +1,7 @@
 // A player's pilot record: hatred toward every player, its target, and the behaviour that flies its ship.
 #pragma once
 
-#include "data/Globals.h"
+#include "data/Constants.h"
 #include "math/Vector3.h"
 
 class World;

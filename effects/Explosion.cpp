@@ -4,6 +4,7 @@
 #include "effects/ParticleSprite.h"
 
 #include "audio/GameAudio.h"
+#include "data/Constants.h"
 #include "data/Globals.h"
 #include "math/Random.h"
 #include "render/TextureLoader.h"

@@ -3,6 +3,7 @@
 
 #include "effects/ParticleSprite.h"
 
+#include "data/Constants.h"
 #include "data/Globals.h"
 #include "math/Random.h"
 #include "render/TextureLoader.h"

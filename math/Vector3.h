@@ -5,7 +5,7 @@ struct Vector3 {
     float x = 0, y = 0, z = 0;
 
     Vector3() = default;
-    Vector3(float x, float y, float z) : x(x), y(y), z(z) {}
+    constexpr Vector3(float x, float y, float z) : x(x), y(y), z(z) {}
 
     float length() const;
     float dot(Vector3 v) const;

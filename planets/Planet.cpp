@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 #include <cstdio>
 
+#include "data/Constants.h"
 #include "data/Globals.h"
 #include "effects/Explosion.h"
 #include "objects/CollisionResponses.h"

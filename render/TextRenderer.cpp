@@ -4,7 +4,8 @@
 #include <GL/gl.h>
 #include <cstdio>
 
-#include "data/Globals.h"
+const SDL_Color textColour = {255, 255, 255, 0};
+SDL_Rect scorePosition = {30, 539, 0, 0};
 
 namespace {
 

@@ -18,6 +18,9 @@ public:
     TTF_Font* smallFont = nullptr; // the score, 18 point
 };
 
+extern const SDL_Color textColour;
+extern SDL_Rect scorePosition; // width and height take the size of the last score drawn
+
 // The smallest power of two that is not below n (n of 0 or less gives 1).
 int nextPowerOfTwo(int n);
 // Where the countdown's quad starts: 676, moved 40 left for every digit beyond the first.

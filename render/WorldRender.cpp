@@ -2,6 +2,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "data/Constants.h"
 #include "data/Globals.h"
 #include "effects/Explosion.h"
 #include "ships/Ship.h"

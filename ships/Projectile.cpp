@@ -5,6 +5,7 @@
 #include <GL/glu.h>
 
 #include "audio/GameAudio.h"
+#include "data/Constants.h"
 #include "data/Globals.h"
 #include "effects/Explosion.h"
 #include "objects/CollisionResponses.h"

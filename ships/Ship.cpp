@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "ai/ShipAI.h"
+#include "data/Globals.h"
 #include "objects/CollisionResponses.h"
 #include "ships/MeshLists.h"
 #include "ships/Reward.h"

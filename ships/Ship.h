@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "data/Globals.h"
+#include "data/Constants.h"
 #include "effects/SmokeTrail.h"
 #include "math/Frame.h"
 #include "math/Vector3.h"

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "data/Constants.h"
 #include "data/Globals.h"
 #include "effects/Explosion.h"
 #include "effects/SmokeTrail.h"

@@ -15,6 +15,7 @@
 #include <stb/stb_image_write.h>
 
 #include "app/FrameLoop.h"
+#include "data/Globals.h"
 #include "render/TextRenderer.h"
 #include "render/TextureLoader.h"
 #include "ships/Ship.h"

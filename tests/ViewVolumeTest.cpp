@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "data/Constants.h"
 #include "data/Globals.h"
 #include "render/ViewVolume.h"
 #include "ships/MeshLists.h"

@@ -14,8 +14,7 @@ add_custom_command(OUTPUT ${model_tables}
   DEPENDS make_meshes
   COMMENT "Building the ship and reward models")
 
-# The tables are compiled here, beside the command that writes them, and their objects go into the
-# game library; a generated source handed straight to a target of another folder would find no rule.
-add_library(model_tables OBJECT ${model_tables})
-target_include_directories(model_tables PRIVATE ${CMAKE_SOURCE_DIR})
-target_sources(gravimel_core PRIVATE $<TARGET_OBJECTS:model_tables>)
+# The tables are compiled here, beside the command that writes them: a generated source handed straight
+# to a target of another folder would find no rule.
+add_library(gravimel_models STATIC ${model_tables})
+target_include_directories(gravimel_models PRIVATE ${CMAKE_SOURCE_DIR})

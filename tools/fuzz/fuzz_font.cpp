@@ -10,13 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "data/Globals.h"
 #include "render/TextRenderer.h"
-
-// The HUD's colour and score place live with the game's tables in data/Globals.cpp, which brings the
-// whole game with it; the text path needs only these two.
-const SDL_Color textColour = {255, 255, 255, 0};
-SDL_Rect scorePosition = {30, 539, 0, 0};
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0 || !SDL_SetVideoMode(800, 600, 32, SDL_OPENGL)) {

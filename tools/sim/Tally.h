@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "data/Globals.h"
+#include "data/Constants.h"
 #include "math/Vector3.h"
 
 class World;

@@ -13,10 +13,6 @@
 
 namespace {
 
-constexpr int DecayPeriod = 60;   // ticks that must be exceeded between decays
-constexpr int TargetPeriod = 450; // ticks that must be exceeded between unforced choices
-constexpr int AimPeriod = 90;     // ticks that must be exceeded between re-aims at a planet
-
 constexpr int DefendBelowHealth = 135;
 constexpr int PlanetAttackHatred = 40;
 constexpr int ShipAttackHatred = 20;

@@ -13,6 +13,9 @@ struct ShipAI {
     static constexpr int HatredCap = 50;
     static constexpr int HatredFloor = 5;      // while the hated player's planet stands
     static constexpr int TargetThreshold = 10; // hatred must exceed this to pick a target
+    static constexpr int DecayPeriod = 60;     // ticks that must be exceeded between decays
+    static constexpr int TargetPeriod = 450;   // ... between unforced target choices
+    static constexpr int AimPeriod = 90;       // ... between re-aims at a planet under attack
 
     ShipAI();
 
@@ -34,16 +37,16 @@ struct ShipAI {
     void flyTo(Vector3 destination);
     void faceToward(Vector3 point);
 
-    World*  world = nullptr;       // not owned
-    Ship*   ship = nullptr;        // not owned; an element of ShipTable
-    Planet* homePlanet = nullptr;  // not owned
+    World*  world = nullptr;                  // not owned
+    Ship*   ship = nullptr;                   // not owned; an element of ShipTable
+    Planet* homePlanet = nullptr;             // not owned
     int     playerIndex = -1;
-    int     lastTargetChoice = -450;
-    int     lastDecay = -60;
-    int     lastAim = -90;         // last re-aim at a planet under attack
-    int     tick = 0;              // +1 per World update
+    int     lastTargetChoice = -TargetPeriod; // the three time stamps start a period before tick 0
+    int     lastDecay = -DecayPeriod;
+    int     lastAim = -AimPeriod;             // last re-aim at a planet under attack
+    int     tick = 0;                         // +1 per World update
     int     target = -1;
-    int     hatred[PlayerCount];   // HatredFloor each, set by the constructor
+    int     hatred[PlayerCount];              // HatredFloor each, set by the constructor
 };
 
 extern ShipAI ShipAITable[PlayerCount];

@@ -7,11 +7,12 @@
 #include <cstdlib>
 
 #include "audio/GameAudio.h"
+#include "data/Constants.h"
 #include "render/TextureLoader.h"
 #include "world/World.h"
 
 void setUpViewport() {
-    glViewport(0, 0, 800, 600);
+    glViewport(0, 0, ScreenWidth, ScreenHeight);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
@@ -28,7 +29,8 @@ void startGame() {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) printf("SDL Error: %s", SDL_GetError());
     atexit(SDL_Quit);
     SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 4);
-    if (!SDL_SetVideoMode(800, 600, 32, SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT | SDL_FULLSCREEN)) {
+    if (!SDL_SetVideoMode(ScreenWidth, ScreenHeight, 32,
+                          SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT | SDL_FULLSCREEN)) {
         // Without a window there is no GL context, and every GL call after this would fail.
         printf("SDL Error: %s\n", SDL_GetError());
         exit(1);

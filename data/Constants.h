@@ -4,6 +4,10 @@
 #include "math/Vector3.h"
 
 constexpr int PlayerCount = 8;
+constexpr int RewardSlots = 8;
+
+// The planets sit on the corners of a cube of this half side round the origin; rewards appear within it.
+constexpr int ArenaHalfSide = 4000;
 
 // One game update is one step of this many seconds (a hair below 1/30).
 constexpr float FrameTime = 0.033333331f;
@@ -12,11 +16,54 @@ constexpr float FrameTime = 0.033333331f;
 // about 30 n updates.
 inline void countDown(float& seconds) { seconds = static_cast<float>(seconds - double(FrameTime)); }
 
+// The window in pixels; also the overlay's units, counted from the bottom-left corner.
+constexpr int ScreenWidth = 800;
+constexpr int ScreenHeight = 600;
+
 // The camera's lens: vertical angle of view in degrees, width over height, near and far planes.
 constexpr double CameraFieldOfView = 60.0;
-constexpr double CameraAspect = 4.0 / 3.0;
+constexpr double CameraAspect = double(ScreenWidth) / ScreenHeight;
 constexpr double CameraNear = 0.1;
 constexpr double CameraFar = 30000.0;
+
+// The eye in ship 0's axes (right, up, behind) as the game starts. The wheel moves it up and back by
+// ZoomStep a click, never nearer than this nor more than ZoomRange further.
+inline constexpr Vector3 CameraOffset(3, 30, 120);
+constexpr float ZoomStep = 5;
+constexpr float ZoomRange = 50;
+
+// Slices and stacks of every sphere drawn: the sky, the planets and their shells, the gauges.
+constexpr int SphereDetail = 64;
+
+// The heads-up display, in overlay pixels.
+inline constexpr Vector3 PlanetGaugeCentre(61, 61, 0); // bottom left
+inline constexpr Vector3 ShipGaugeCentre(738, 61, 0);  // bottom right
+constexpr float GaugeRadius = 30;                      // of the full-size globe of either gauge
+constexpr int ScoreX = 30;                             // the score's bottom-left corner, top left
+constexpr int ScoreY = 539;
+constexpr int ScorePoints = 18;
+constexpr int CountdownX = 676;         // bottom right, with one whole-seconds digit; each further digit
+constexpr int CountdownDigitWidth = 40; // moves it this far left
+constexpr int CountdownY = -30;
+constexpr int CountdownPoints = 70;
+
+// Flight, per update.
+constexpr float ThrustStep = 15;        // velocity gained per update along each thrusting axis
+constexpr float SpeedCap = 1600;        // units per second
+constexpr float BoostedSpeedCap = 3200; // while SpeedBoost runs
+constexpr float Drag = 0.01f;           // share of the velocity lost per update
+constexpr float BrakingDrag = 0.05f;    // while a live ship brakes
+constexpr float SteeringGain = -0.005f; // radians per unit of pointer motion
+
+// Weapons.
+constexpr float FireInterval = 0.3f;       // seconds between shots while fire is held
+constexpr float RapidFireInterval = 0.15f; // while RapidFire runs
+constexpr float ProjectileSpeed = 4000;    // units per second along the ship's nose
+constexpr float ProjectileLifetime = 0.6f; // seconds a bolt flies before it is spent
+constexpr float BeamHalfWidth = 15;        // half the spacing of a normal ship's two beams
+constexpr float BeamLength = 133.33333f;   // the distance a bolt flies in one update
+constexpr float BeamRadius = 1;
+constexpr int LaserDamage = 2;
 
 // Smoke trail colour ramp, red, green, blue.
 inline constexpr Vector3 flameBlue(0.3f, 0.5f, 1.0f);

@@ -15,7 +15,6 @@ namespace {
 
 constexpr float RegenPeriod = 0.25f; // counted down by one update a call: one point every 8th call
 constexpr int RegenScore = 50;
-constexpr int SphereDetail = 64;
 
 } // namespace
 

@@ -3,23 +3,17 @@
 
 #include <GL/glu.h>
 
+#include "data/Constants.h"
 #include "data/Globals.h"
 #include "planets/Planet.h"
 
-namespace {
-
-constexpr float ShellRadius = 30;
-constexpr int SphereDetail = 64;
-
-} // namespace
-
-PlanetHealthMeter::PlanetHealthMeter() : Object(audio::Channel()), frame(Vector3(61, 61, 0)) {}
+PlanetHealthMeter::PlanetHealthMeter() : Object(audio::Channel()), frame(PlanetGaugeCentre) {}
 
 void PlanetHealthMeter::attach(Planet* p) { owner = p; }
 
 float PlanetHealthMeter::solidRadius() const {
     if (!owner) return 0;
-    float r = static_cast<float>(owner->health) / Planet::FullHealth * ShellRadius;
+    float r = static_cast<float>(owner->health) / Planet::FullHealth * GaugeRadius;
     return r > 0 ? r : 0; // also catches NaN
 }
 
@@ -65,7 +59,7 @@ void PlanetHealthMeter::drawTranslucent() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(1, 1, 1, 0.5f);
-    gluSphere(planetMeterShellQuadric, ShellRadius, SphereDetail, SphereDetail);
+    gluSphere(planetMeterShellQuadric, GaugeRadius, SphereDetail, SphereDetail);
     glColor4f(1, 1, 1, 1);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);

@@ -3,18 +3,10 @@
 
 #include <GL/glu.h>
 
+#include "data/Constants.h"
 #include "data/Globals.h"
 #include "render/TextureLoader.h"
 #include "ships/Ship.h"
-
-namespace {
-
-constexpr float CentreX = 738;
-constexpr float CentreY = 61;
-constexpr float ShellRadius = 30;
-constexpr int SphereDetail = 64;
-
-} // namespace
 
 ShipHealthMeter::ShipHealthMeter() : Object(audio::Channel()) {}
 
@@ -30,7 +22,7 @@ void ShipHealthMeter::attach(Ship* s) {
 
 float ShipHealthMeter::solidRadius() const {
     if (!owner) return 0;
-    float r = static_cast<float>(owner->health) / Ship::FullHealth * ShellRadius;
+    float r = static_cast<float>(owner->health) / Ship::FullHealth * GaugeRadius;
     return r > 0 ? r : 0; // also catches NaN
 }
 
@@ -56,7 +48,7 @@ void ShipHealthMeter::draw() {
     gluQuadricTexture(shipMeterQuadric, GL_TRUE);
     glPushMatrix();
     glLoadIdentity();
-    glTranslatef(CentreX, CentreY, 0);
+    glTranslatef(ShipGaugeCentre.x, ShipGaugeCentre.y, ShipGaugeCentre.z);
     glRotatef(spin * 0.5f, 1, 1, 1);
     gluSphere(shipMeterQuadric, solidRadius(), SphereDetail, SphereDetail);
     glDisable(GL_TEXTURE_2D);
@@ -70,12 +62,12 @@ void ShipHealthMeter::drawTranslucent() {
     gluQuadricTexture(shipMeterShellQuadric, GL_TRUE);
     glPushMatrix();
     glLoadIdentity();
-    glTranslatef(CentreX, CentreY, 0);
+    glTranslatef(ShipGaugeCentre.x, ShipGaugeCentre.y, ShipGaugeCentre.z);
     glRotatef(spin * 0.5f, 1, 0, 0);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(1, 1, 1, 0.5f);
-    gluSphere(shipMeterShellQuadric, ShellRadius, SphereDetail, SphereDetail);
+    gluSphere(shipMeterShellQuadric, GaugeRadius, SphereDetail, SphereDetail);
     glColor4f(1, 1, 1, 1);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);

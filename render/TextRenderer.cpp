@@ -4,8 +4,10 @@
 #include <GL/gl.h>
 #include <cstdio>
 
+#include "data/Constants.h"
+
 const SDL_Color textColour = {255, 255, 255, 0};
-SDL_Rect scorePosition = {30, 539, 0, 0};
+SDL_Rect scorePosition = {ScoreX, ScoreY, 0, 0};
 
 namespace {
 
@@ -37,8 +39,8 @@ int nextPowerOfTwo(int n) {
 }
 
 int countdownX(int wholeSeconds) {
-    int x = 676;
-    for (int n = wholeSeconds; n >= 10; n /= 10) x -= 40;
+    int x = CountdownX;
+    for (int n = wholeSeconds; n >= 10; n /= 10) x -= CountdownDigitWidth;
     return x;
 }
 
@@ -48,8 +50,8 @@ TextRenderer::TextRenderer() {
         printf("Unable to initialize SDL_ttf: %s\n", SDL_GetError());
         return;
     }
-    largeFont = openFont(70);
-    smallFont = openFont(18);
+    largeFont = openFont(CountdownPoints);
+    smallFont = openFont(ScorePoints);
 }
 
 void TextRenderer::renderText(const char* text, TTF_Font* font, SDL_Color colour, SDL_Rect& position) {
@@ -111,6 +113,6 @@ void TextRenderer::drawHudText(float respawnTimer, int score) {
     int n = static_cast<int>(respawnTimer);
     char text[100];
     snprintf(text, sizeof text, "%d.%d", n, static_cast<int>((respawnTimer - n) * 10.0));
-    SDL_Rect position = {static_cast<Sint16>(countdownX(n)), -30, 0, 0};
+    SDL_Rect position = {static_cast<Sint16>(countdownX(n)), CountdownY, 0, 0};
     renderText(text, largeFont, textColour, position);
 }

@@ -14,8 +14,8 @@ public:
     void drawScore(int score);
     void drawHudText(float respawnTimer, int score);
 
-    TTF_Font* largeFont = nullptr; // the countdown, 70 point
-    TTF_Font* smallFont = nullptr; // the score, 18 point
+    TTF_Font* largeFont = nullptr; // the countdown
+    TTF_Font* smallFont = nullptr; // the score
 };
 
 extern const SDL_Color textColour;
@@ -23,5 +23,5 @@ extern SDL_Rect scorePosition; // width and height take the size of the last sco
 
 // The smallest power of two that is not below n (n of 0 or less gives 1).
 int nextPowerOfTwo(int n);
-// Where the countdown's quad starts: 676, moved 40 left for every digit beyond the first.
+// Where the countdown's quad starts: CountdownX, moved left for every digit beyond the first.
 int countdownX(int wholeSeconds);

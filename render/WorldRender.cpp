@@ -50,7 +50,7 @@ void World::drawStars() {
     glLoadIdentity();
     glScalef(4, 4, 1);
     glMatrixMode(GL_MODELVIEW);
-    gluSphere(quadric, 5000.0, 64, 64);
+    gluSphere(quadric, 5000.0, SphereDetail, SphereDetail);
     glMatrixMode(GL_TEXTURE);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
@@ -80,7 +80,7 @@ void World::drawHud() {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0, 800, 0, 600, -1000, 1000);
+    glOrtho(0, ScreenWidth, 0, ScreenHeight, -1000, 1000);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();

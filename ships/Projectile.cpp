@@ -21,18 +21,18 @@ bool withinLifetime(int age) { return age * double(FrameTime) <= double(Projecti
 Projectile::Projectile() : Object(playLaser()) {}
 
 void Projectile::launch(Ship& owner, float muzzleDistance, float sizeScale) {
-    halfWidth = 15 * sizeScale;
+    halfWidth = BeamHalfWidth * sizeScale;
     this->owner = &owner;
     frame = owner.frame;
     // The ship's own velocity is not added: every bolt flies at the same speed.
-    velocity = frame.transform(Vector3(0, 0, -Speed), false);
+    velocity = frame.transform(Vector3(0, 0, -ProjectileSpeed), false);
     // Start outside the ship's own sphere so it cannot hit its shooter.
     frame.origin.addScaled(frame.zAxis, -muzzleDistance);
 }
 
 bool Projectile::isSpent() const { return !withinLifetime(age); }
 int Projectile::ownerPlayer() const { return owner->playerNumber; }
-int Projectile::damageAmount() const { return 2; }
+int Projectile::damageAmount() const { return LaserDamage; }
 
 void Projectile::destroyOnHit() {
     alive = false;

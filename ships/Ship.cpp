@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr float RegenPeriod = 1.0f; // seconds between health points near home
+
 // One row per size state, in SizeState order.
 struct SizeValues {
     float radius; // collision sphere
@@ -69,18 +71,18 @@ void Ship::update() {
 void Ship::integrateMotion() {
     // Thrust is a per-frame gain, not scaled by the frame time.
     velocity.add(frame.transform(thrust, false));
-    float cap = rewardTimers[SpeedBoost] > 0 ? 3200 : 1600;
+    float cap = rewardTimers[SpeedBoost] > 0 ? BoostedSpeedCap : SpeedCap;
     if (velocity.length() > cap) velocity.setLength(cap);
     frame.origin.addScaled(velocity, FrameTime);
-    float drag = braking && alive ? -0.05f : -0.01f;
-    velocity.addScaled(velocity, drag);
+    float drag = braking && alive ? BrakingDrag : Drag;
+    velocity.addScaled(velocity, -drag);
 }
 
 void Ship::regenerateHealth() {
     if (!alive) return;
     if (regenTimer > 0) countDown(regenTimer);
     if (health > 0 && health < FullHealth && regenTimer <= 0) {
-        regenTimer = 1.0f;
+        regenTimer = RegenPeriod;
         health += 1;
     }
 }

@@ -17,9 +17,7 @@ enum SizeState { NormalSize, BigSize, SmallSize };
 
 class Ship final : public Object {
 public:
-    static constexpr int   FullHealth = 25;
-    static constexpr float ThrustStep = 15;
-    static constexpr float SteeringGain = -0.005f; // radians per unit of pointer motion
+    static constexpr int FullHealth = 25;
 
     Ship();
 

@@ -32,7 +32,7 @@ void Ship::updateWeapons() {
     stepChildren();
     deleteBolts(children, [](const Projectile& p) { return p.isSpent() || !p.alive; });
     if (!firing) return;
-    float interval = rewardTimers[RapidFire] > 0 ? 0.15f : 0.3f;
+    float interval = rewardTimers[RapidFire] > 0 ? RapidFireInterval : FireInterval;
     // The quotient is a hair above 9 (or 4.5), so a shot comes every 10th frame (5th with rapid fire);
     // lastFireFrame starts at -9 so the first one is due on frame 1.
     if (double(frameCount - lastFireFrame) >= double(interval) / double(FrameTime)) fire();

@@ -37,24 +37,25 @@ TEST_F(Input, KeysAndButtonsDriveShipZeroAndADeadShipOnlyBrakes) {
     const Uint8 down = SDL_KEYDOWN, up = SDL_KEYUP, press = SDL_MOUSEBUTTONDOWN, lift = SDL_MOUSEBUTTONUP;
     // Thrust x and z after each event, then which of Braking, Firing and Paused hold. Releasing either
     // strafe key stops all strafing, even with the other held, and either thrust key all thrust.
+    const float T = ThrustStep;
     const std::tuple<SDL_Event, float, float, std::string> steps[] = {
-        {key(down, SDLK_LEFT), -15, 0, ""},
-        {key(down, SDLK_d), 15, 0, ""},
-        {key(down, SDLK_UP), 15, -15, ""},
-        {key(up, SDLK_a), 0, -15, ""},
-        {key(down, SDLK_DOWN), 0, 15, ""},
-        {key(down, SDLK_RIGHT), 15, 15, ""},
-        {key(up, SDLK_w), 15, 0, ""},
+        {key(down, SDLK_LEFT), -T, 0, ""},
+        {key(down, SDLK_d), T, 0, ""},
+        {key(down, SDLK_UP), T, -T, ""},
+        {key(up, SDLK_a), 0, -T, ""},
+        {key(down, SDLK_DOWN), 0, T, ""},
+        {key(down, SDLK_RIGHT), T, T, ""},
+        {key(up, SDLK_w), T, 0, ""},
         {key(up, SDLK_d), 0, 0, ""},
-        {key(down, SDLK_a), -15, 0, ""},
+        {key(down, SDLK_a), -T, 0, ""},
         {key(up, SDLK_LEFT), 0, 0, ""},
-        {key(down, SDLK_RIGHT), 15, 0, ""},
+        {key(down, SDLK_RIGHT), T, 0, ""},
         {key(up, SDLK_RIGHT), 0, 0, ""},
-        {key(down, SDLK_s), 0, 15, ""},
+        {key(down, SDLK_s), 0, T, ""},
         {key(up, SDLK_s), 0, 0, ""},
-        {key(down, SDLK_UP), 0, -15, ""},
+        {key(down, SDLK_UP), 0, -T, ""},
         {key(up, SDLK_UP), 0, 0, ""},
-        {key(down, SDLK_DOWN), 0, 15, ""},
+        {key(down, SDLK_DOWN), 0, T, ""},
         {key(up, SDLK_DOWN), 0, 0, ""},
         {key(down, SDLK_SPACE), 0, 0, "B"},
         {key(up, SDLK_SPACE), 0, 0, ""},
@@ -88,7 +89,7 @@ TEST_F(Input, KeysAndButtonsDriveShipZeroAndADeadShipOnlyBrakes) {
 
 TEST_F(Input, TheWheelZoomsInStepsOfFiveWithinItsLimits) {
     World& w = world();
-    w.cameraOffset = Vector3(3, 30, 120);
+    w.cameraOffset = CameraOffset;
     // Clicks of the wheel, then the camera's height after them; it stays 90 below the distance behind.
     const std::tuple<Uint8, int, float> turns[] = {{SDL_BUTTON_WHEELUP, 1, 30},
                                                    {SDL_BUTTON_WHEELDOWN, 5, 55},
@@ -117,7 +118,7 @@ TEST_F(Input, QueuedEventsAreAllHandledInOneDrainAndTheMouseTurnsEvenWhilePaused
     world().handleEvents();
     EXPECT_TRUE(world().paused);
     EXPECT_NEAR(-ship.frame.zAxis.dot(right), std::sin(0.05f), 1e-5f); // the nose (-Z) turned right
-    EXPECT_EQ(ship.thrust.z, -15);
+    EXPECT_EQ(ship.thrust.z, -ThrustStep);
 }
 
 // The test window is not full screen, so the grab that F5 and Scroll Lock toggle can be seen there.

@@ -15,6 +15,7 @@
 #include <stb/stb_image_write.h>
 
 #include "app/FrameLoop.h"
+#include "data/Constants.h"
 #include "data/Globals.h"
 #include "render/TextRenderer.h"
 #include "render/TextureLoader.h"
@@ -37,7 +38,8 @@ void drawHudOver(World& w, int grey) {
 }
 
 // Lit pixels within 40 of a gauge's centre.
-testing_support::LitPixels gaugeAt(int cx, int cy) {
+testing_support::LitPixels gaugeAt(Vector3 centre) {
+    const int cx = int(centre.x), cy = int(centre.y);
     return testing_support::litPixels(cx - 40, cy - 40, cx + 40, cy + 40);
 }
 
@@ -52,9 +54,9 @@ TEST_F(Rendering, OpeningFrameShowsTheHomePlanetAhead) {
 TEST_F(Rendering, ScoreReadsAsTextAtTheTopLeftAndLeavesItsSize) {
     ShipTable[0].score = 1230;
     drawHudOver(world(), 40);
-    EXPECT_EQ(textMismatch("Score: 1230", 18, 30, 539, 40), 0);
+    EXPECT_EQ(textMismatch("Score: 1230", ScorePoints, ScoreX, ScoreY, 40), 0);
     int w = 0, h = 0;
-    testing_support::textSize("Score: 1230", 18, w, h);
+    testing_support::textSize("Score: 1230", ScorePoints, w, h);
     EXPECT_EQ(scorePosition.w, w);
     EXPECT_EQ(scorePosition.h, h);
 }
@@ -65,12 +67,14 @@ TEST_F(Rendering, CountdownShowsTruncatedTenthsOnlyWhileShipZeroWaits) {
     drawHudOver(w, 0);
     EXPECT_EQ(countLitPixels(560, 0, 706, 120), 0) << "a countdown while ship 0 is alive";
     ShipTable[0].explode();
+    // The timer, the text, and how many digit widths left of its place it starts.
     const std::tuple<float, const char*, int> rows[] = {
-        {2.97f, "2.9", 676}, {0.05f, "0.0", 676}, {12.59f, "12.5", 636}, {123.4f, "123.4", 596}};
-    for (const auto& [timer, text, x] : rows) {
+        {2.97f, "2.9", 0}, {0.05f, "0.0", 0}, {12.59f, "12.5", 1}, {123.4f, "123.4", 2}};
+    for (const auto& [timer, text, shift] : rows) {
         ShipTable[0].respawnTimer = timer;
         drawHudOver(w, 40);
-        EXPECT_EQ(textMismatch(text, 70, x, -30, 40), 0) << timer;
+        const int x = CountdownX - shift * CountdownDigitWidth;
+        EXPECT_EQ(textMismatch(text, CountdownPoints, x, CountdownY, 40), 0) << timer;
     }
 }
 
@@ -82,22 +86,23 @@ TEST_F(Rendering, GaugesSitInTheBottomCornersWhileTheirOwnersLive) {
     home.health = 75;
     ship.health = 10;
     drawHudOver(w, 0);
-    for (auto [g, x] : {std::pair{gaugeAt(61, 61), 61}, std::pair{gaugeAt(738, 61), 738}}) {
-        EXPECT_GT(g.count, 2600) << x;
-        EXPECT_NEAR(g.x, x, 1) << x;
-        EXPECT_NEAR(g.y, 61, 1) << x;
+    for (Vector3 centre : {PlanetGaugeCentre, ShipGaugeCentre}) {
+        const testing_support::LitPixels g = gaugeAt(centre);
+        EXPECT_GT(g.count, 2600) << centre.x;
+        EXPECT_NEAR(g.x, centre.x, 1) << centre.x;
+        EXPECT_NEAR(g.y, centre.y, 1) << centre.x;
     }
     ship.explode();
     ship.respawnTimer = 0; // its countdown would stand over the gauge's corner
     home.alive = false;
     drawHudOver(w, 0);
-    EXPECT_EQ(gaugeAt(61, 61).count, 0);
-    EXPECT_EQ(gaugeAt(738, 61).count, 0);
+    EXPECT_EQ(gaugeAt(PlanetGaugeCentre).count, 0);
+    EXPECT_EQ(gaugeAt(ShipGaugeCentre).count, 0);
     ship.respawnTimer = 1;
     for (int i = 0; i < 31; ++i)
         ship.update();
     drawHudOver(w, 0);
-    EXPECT_GT(gaugeAt(738, 61).count, 2600) << "back at respawn";
+    EXPECT_GT(gaugeAt(ShipGaugeCentre).count, 2600) << "back at respawn";
 }
 
 TEST_F(Rendering, TheCameraRidesBehindAndAboveShipZeroInItsOwnAxes) {
@@ -106,9 +111,9 @@ TEST_F(Rendering, TheCameraRidesBehindAndAboveShipZeroInItsOwnAxes) {
     ship.faceDirection(Vector3(1, 2, -3));
     w.placeCamera();
     Vector3 eye = ship.frame.origin;
-    eye.addScaled(ship.frame.xAxis, 3);
-    eye.addScaled(ship.frame.yAxis, 30);
-    eye.addScaled(ship.frame.zAxis, 120);
+    eye.addScaled(ship.frame.xAxis, CameraOffset.x);
+    eye.addScaled(ship.frame.yAxis, CameraOffset.y);
+    eye.addScaled(ship.frame.zAxis, CameraOffset.z);
     Vector3 off = cameraFrame.origin;
     off.subtract(eye);
     EXPECT_LT(off.length(), 1e-2f);

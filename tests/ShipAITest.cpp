@@ -39,15 +39,15 @@ class Pilot : public testing_support::GameTest {
         ai.target = 2;
         ai.hatred[2] = hate;
         me.frame = Frame(at);
-        me.thrust = Vector3(15, 0, 15); // whatever the pilot leaves must be its own doing
+        me.thrust = Vector3(ThrustStep, 0, ThrustStep); // whatever the pilot leaves must be its own doing
         me.firing = me.braking = false;
     }
-    // The nose (-Z) must point at `facing`.
+    // Strafe and fore in thrust steps (-1, 0 or 1); the nose (-Z) must point at `facing`.
     void expectControls(bool firing, bool braking, float strafe, float fore, Vector3 facing) {
         EXPECT_EQ(me.firing, firing);
         EXPECT_EQ(me.braking, braking);
-        EXPECT_EQ(me.thrust.x, strafe);
-        EXPECT_EQ(me.thrust.z, fore);
+        EXPECT_EQ(me.thrust.x, strafe * ThrustStep);
+        EXPECT_EQ(me.thrust.z, fore * ThrustStep);
         facing.subtract(me.frame.origin);
         facing.setLength(1);
         EXPECT_LT(me.frame.zAxis.dot(facing), -0.9999f);
@@ -177,31 +177,31 @@ TEST_F(Pilot, EachSituationOfTheDecisionListLeavesItsControls) {
         bool wipedOut, p4Alive;
         float reward;
         bool firing, braking;
-        float strafe, fore;
+        float strafe, fore; // in thrust steps
         Aim aim;
     } rows[] = {
-        {"defends home", 134, 50, O, s2, false, true, -1, false, false, 0, -15, OwnHome},
-        {"no home to defend", -1, 5, O, s2, false, true, -1, true, false, 0, -15, Enemy},
-        {"home healthy enough", 135, 50, O, s2, false, true, -1, true, false, 0, -15, EnemyHome},
-        {"reward at 1000", 150, 5, O, s2, false, true, 1000, true, false, 0, -15, Enemy},
-        {"hatred 9 reaches far", 150, 9, O, s2, false, true, 999, false, false, 0, -15, TheReward},
-        {"hatred 10 reaches 500", 150, 10, O, s2, false, true, 999, true, false, 0, -15, Enemy},
-        {"near reward, brakes", 150, 19, O, s2, false, true, 499, false, true, 0, -15, TheReward},
-        {"reward at 500", 150, 19, O, s2, false, true, 500, true, false, 0, -15, Enemy},
-        {"hatred 20 ignores it", 150, 20, O, s2, false, true, 100, true, false, 0, -15, Enemy},
-        {"no reward", 150, 5, O, s2, false, true, -1, true, false, 0, -15, Enemy},
-        {"enemy at 499", 150, 20, O, {0, 0, 499}, false, true, -1, true, true, 0, 15, Enemy},
-        {"enemy at 500", 150, 20, O, {0, 0, 500}, false, true, -1, true, false, 0, -15, Enemy},
-        {"attack range", 150, 40, offset(p2, 1500, 0, 0), s2, false, true, -1, true, false, 0, -15,
+        {"defends home", 134, 50, O, s2, false, true, -1, false, false, 0, -1, OwnHome},
+        {"no home to defend", -1, 5, O, s2, false, true, -1, true, false, 0, -1, Enemy},
+        {"home healthy enough", 135, 50, O, s2, false, true, -1, true, false, 0, -1, EnemyHome},
+        {"reward at 1000", 150, 5, O, s2, false, true, 1000, true, false, 0, -1, Enemy},
+        {"hatred 9 reaches far", 150, 9, O, s2, false, true, 999, false, false, 0, -1, TheReward},
+        {"hatred 10 reaches 500", 150, 10, O, s2, false, true, 999, true, false, 0, -1, Enemy},
+        {"near reward, brakes", 150, 19, O, s2, false, true, 499, false, true, 0, -1, TheReward},
+        {"reward at 500", 150, 19, O, s2, false, true, 500, true, false, 0, -1, Enemy},
+        {"hatred 20 ignores it", 150, 20, O, s2, false, true, 100, true, false, 0, -1, Enemy},
+        {"no reward", 150, 5, O, s2, false, true, -1, true, false, 0, -1, Enemy},
+        {"enemy at 499", 150, 20, O, {0, 0, 499}, false, true, -1, true, true, 0, 1, Enemy},
+        {"enemy at 500", 150, 20, O, {0, 0, 500}, false, true, -1, true, false, 0, -1, Enemy},
+        {"attack range", 150, 40, offset(p2, 1500, 0, 0), s2, false, true, -1, true, false, 0, -1,
          EnemyHome},
-        {"planet at 999", 150, 20, p4, s2, false, true, -1, true, false, 15, 15, Planet4},
-        {"planet at 1000", 150, 20, offset(p4, 0, 0, -1), s2, false, true, -1, true, false, 0, -15, Enemy},
-        {"wreck at 499", 150, 20, offset(p4, 0, 0, 500), s2, false, false, -1, true, false, 15, 15, Planet4},
-        {"wreck at 500", 150, 20, offset(p4, 0, 0, 499), s2, false, false, -1, true, false, 0, -15, Enemy},
-        {"own at 999", 150, 20, offset(home, 0, 0, 999), s2, false, true, -1, false, false, 15, 15, OwnHome},
+        {"planet at 999", 150, 20, p4, s2, false, true, -1, true, false, 1, 1, Planet4},
+        {"planet at 1000", 150, 20, offset(p4, 0, 0, -1), s2, false, true, -1, true, false, 0, -1, Enemy},
+        {"wreck at 499", 150, 20, offset(p4, 0, 0, 500), s2, false, false, -1, true, false, 1, 1, Planet4},
+        {"wreck at 500", 150, 20, offset(p4, 0, 0, 499), s2, false, false, -1, true, false, 0, -1, Enemy},
+        {"own at 999", 150, 20, offset(home, 0, 0, 999), s2, false, true, -1, false, false, 1, 1, OwnHome},
         {"halts home", 150, 5, offset(home, -1499, 0, 0), s2, true, true, -1, false, true, 0, 0, Ahead},
-        {"heads home", 150, 40, offset(home, -1500, 0, 0), s2, true, true, -1, false, false, 0, -15, OwnHome},
-        {"any reward first", 150, 20, O, s2, true, true, 3000, false, false, 0, -15, TheReward},
+        {"heads home", 150, 40, offset(home, -1500, 0, 0), s2, true, true, -1, false, false, 0, -1, OwnHome},
+        {"any reward first", 150, 20, O, s2, true, true, 3000, false, false, 0, -1, TheReward},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
@@ -237,13 +237,13 @@ TEST_F(Pilot, AttacksAPlanetJitteringSidewaysAndReaimingAfterNinetyTicks) {
         ai.tick = ticks[i];
         ai.update();
         Vector3 ahead = offset(me.frame.origin, 0, 0, -1000);
-        expectControls(true, true, draws[i] % 2 ? -15 : 15, 0, reaims[i] ? planet : ahead);
+        expectControls(true, true, draws[i] % 2 ? -1 : 1, 0, reaims[i] ? planet : ahead);
     }
     // The range is the planet's radius now plus 1000: at half health, 1251 is out of it.
     world().planets[2].health = 75;
     situate(40, offset(planet, 1251, 0, 0));
     ai.update();
-    expectControls(true, false, 0, -15, planet);
+    expectControls(true, false, 0, -1, planet);
 }
 
 TEST_F(Pilot, DefenderChasesItsTargetNearHomeFirstThenTheNearestIntruder) {
@@ -266,9 +266,9 @@ TEST_F(Pilot, DefenderChasesItsTargetNearHomeFirstThenTheNearestIntruder) {
         if (chased < 0)
             expectControls(false, true, 0, 0, offset(me.frame.origin, 0, 0, -1000));
         else if (!ShipTable[chased].alive) // a dead intruder sends it on to that player's planet
-            expectControls(true, false, 0, -15, world().planets[chased].position);
+            expectControls(true, false, 0, -1, world().planets[chased].position);
         else
-            expectControls(true, false, 0, -15, ShipTable[chased].frame.origin);
+            expectControls(true, false, 0, -1, ShipTable[chased].frame.origin);
     }
     // Two intruders as near: the lower number is chased.
     freshRound();
@@ -277,7 +277,7 @@ TEST_F(Pilot, DefenderChasesItsTargetNearHomeFirstThenTheNearestIntruder) {
     ShipTable[3].frame.origin = offset(home.position, 0, 1000, 0);
     ShipTable[5].frame.origin = offset(home.position, 0, -1000, 0);
     ai.update();
-    expectControls(true, false, 0, -15, ShipTable[3].frame.origin);
+    expectControls(true, false, 0, -1, ShipTable[3].frame.origin);
 }
 
 } // namespace

@@ -44,7 +44,7 @@ TEST_F(ShipTest, SpeedIsCappedMovesTheShipThenDragsAndFullThrustSettlesAt1485Or2
         s.velocity = Vector3(5000, 0, 0);
         s.rewardTimers[SpeedBoost] = boost;
         s.integrateMotion();
-        const float cap = boost > 0 ? 3200 : 1600;
+        const float cap = boost > 0 ? BoostedSpeedCap : SpeedCap;
         EXPECT_NEAR(s.frame.origin.x, cap * FrameTime, 1e-3); // moved at the capped speed, before the drag
         EXPECT_NEAR(s.velocity.x, cap * 0.99f, 1e-3);
     }
@@ -160,8 +160,8 @@ TEST_F(ShipTest, SizeSetsTheShipsSphereAndWhereAndHowWideItsBeamsStart) {
         EXPECT_NEAR(b.centre.x - origin.x, muzzle, 1e-3);
         EXPECT_NEAR(b.beam2Start.dot(right) - b.beam1Start.dot(right), 2 * halfWidth, 1e-3);
         EXPECT_NEAR(b.beam1Start.dot(right) - origin.dot(right), -halfWidth, 1e-3);
-        EXPECT_NEAR(b.beam1End.x - b.beam1Start.x, Projectile::BeamLength, 1e-3);
-        EXPECT_NEAR(newest().velocity.x, 4000, 1e-3);
+        EXPECT_NEAR(b.beam1End.x - b.beam1Start.x, BeamLength, 1e-3);
+        EXPECT_NEAR(newest().velocity.x, ProjectileSpeed, 1e-3);
     }
 }
 
@@ -174,7 +174,7 @@ TEST_F(ShipTest, BoltFliesNineteenCollidableFramesAndAHitBoltGoesNextUpdate) {
         ASSERT_EQ(ship.children.size(), 1u);
         EXPECT_EQ(bolt->age, age);
         EXPECT_TRUE(bolt->isCollidable() && !bolt->isSpent()) << age;
-        EXPECT_NEAR(bolt->frame.origin.z, start.z - age * Projectile::BeamLength, 0.01);
+        EXPECT_NEAR(bolt->frame.origin.z, start.z - age * BeamLength, 0.01);
     }
     EXPECT_TRUE(ship.children.empty());
 

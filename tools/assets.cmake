@@ -12,7 +12,7 @@ add_executable(make_images
   ${CMAKE_CURRENT_LIST_DIR}/image/Image.cpp
   ${CMAKE_CURRENT_LIST_DIR}/image/Noise.cpp
   ${CMAKE_CURRENT_LIST_DIR}/image/PlanetMaps.cpp)
-target_include_directories(make_images PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+target_include_directories(make_images PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR})
 target_include_directories(make_images SYSTEM PRIVATE /usr/include/stb)
 target_compile_definitions(make_images PRIVATE GRAVIMEL_FONT_DIR="${GRAVIMEL_FONT_DIR}")
 # Optimised even in debug builds, where painting the pictures would otherwise take many times longer.

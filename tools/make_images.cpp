@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "data/Constants.h"
 #include "image/Image.h"
 #include "image/Noise.h"
 #include "image/PlanetMaps.h"
@@ -425,7 +426,7 @@ bool renderTitleText(const std::string& fontDir, const std::string& fallbackFont
 }
 
 bool paintTitle(const std::string& path, const TitleText& text) {
-    const int w = 800, h = 600;
+    const int w = ScreenWidth, h = ScreenHeight; // shown over the whole window
     StarField field;
     field.nebula = 1.6f;
     Image canvas = paintStars(w, h, 1301, field);

@@ -27,7 +27,7 @@ World::World(unsigned seed) {
     cameraOffset = Vector3(0, 0, 0);
     objects.clear();
     srand(seed); // the only seeding: every draw of the game follows from it
-    cameraOffset = Vector3(3, 30, 120);
+    cameraOffset = CameraOffset;
     quadric = gluNewQuadric();
     glGenTextures(1, &starTexture);
     loadTexture("images/stars.jpg", Jpeg, starTexture);
@@ -49,7 +49,7 @@ void World::setupRound() {
     for (int n = 0; n < PlayerCount; ++n) {
         // Bits 0, 1 and 2 of the player number give the signs of x, y and z.
         Vector3 corner(n & 1 ? 1.0f : -1.0f, n & 2 ? 1.0f : -1.0f, n & 4 ? 1.0f : -1.0f);
-        corner.scale(4000);
+        corner.scale(ArenaHalfSide);
         planets[n].setup(this, n, corner.x, corner.y, corner.z);
         objects.push_back(&planets[n]);
 
@@ -174,7 +174,7 @@ void World::clearExplosions() { explosions.clear(); }
 void World::findNearestReward(int player, int& index, float& distance) {
     index = -1;
     distance = -1.0f;
-    for (int k = 0; k < 8; ++k) {
+    for (int k = 0; k < RewardSlots; ++k) {
         if (!rewards[k].active) continue;
         float d = ShipTable[player].distanceTo(rewards[k]);
         if (index == -1 || d < distance) {
@@ -186,9 +186,9 @@ void World::findNearestReward(int player, int& index, float& distance) {
 
 Vector3 World::randomArenaPoint() {
     // Separate statements keep the draws in the order x, y, z.
-    float x = static_cast<float>(randomDraw() % 8000 - 4000);
-    float y = static_cast<float>(randomDraw() % 8000 - 4000);
-    float z = static_cast<float>(randomDraw() % 8000 - 4000);
+    float x = static_cast<float>(randomDraw() % (2 * ArenaHalfSide) - ArenaHalfSide);
+    float y = static_cast<float>(randomDraw() % (2 * ArenaHalfSide) - ArenaHalfSide);
+    float z = static_cast<float>(randomDraw() % (2 * ArenaHalfSide) - ArenaHalfSide);
     return Vector3(x, y, z);
 }
 

@@ -5,6 +5,7 @@
 #include <GL/glu.h>
 #include <vector>
 
+#include "data/Constants.h"
 #include "math/Vector3.h"
 #include "planets/Planet.h"
 #include "render/TextRenderer.h"
@@ -55,8 +56,8 @@ public:
     GLuint               starTexture = 0;
     TextRenderer         font;
     Vector3              cameraOffset;       // eye position in ship 0's axes
-    Planet               planets[8];
-    Reward               rewards[8];
+    Planet               planets[PlayerCount];
+    Reward               rewards[RewardSlots];
     std::vector<Object*> objects;            // collision order; not owned
     float                rewardTimer = 3.0f; // seconds until a reward may respawn
     bool                 paused = false;

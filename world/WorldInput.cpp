@@ -1,5 +1,6 @@
 // Keyboard and mouse: every action happens on the press or release event itself, without key repeat.
 #include <SDL/SDL.h>
+#include <algorithm>
 #include <cstdlib>
 
 #include "ships/Ship.h"
@@ -81,15 +82,11 @@ void World::handleEvent(const SDL_Event& event) {
 }
 
 void World::zoomIn() {
-    cameraOffset.y -= 5;
-    cameraOffset.z -= 5;
-    if (cameraOffset.y < 30) cameraOffset.y = 30;
-    if (cameraOffset.z < 120) cameraOffset.z = 120;
+    cameraOffset.y = std::max(cameraOffset.y - ZoomStep, CameraOffset.y);
+    cameraOffset.z = std::max(cameraOffset.z - ZoomStep, CameraOffset.z);
 }
 
 void World::zoomOut() {
-    cameraOffset.y += 5;
-    cameraOffset.z += 5;
-    if (cameraOffset.y > 80) cameraOffset.y = 80;
-    if (cameraOffset.z > 170) cameraOffset.z = 170;
+    cameraOffset.y = std::min(cameraOffset.y + ZoomStep, CameraOffset.y + ZoomRange);
+    cameraOffset.z = std::min(cameraOffset.z + ZoomStep, CameraOffset.z + ZoomRange);
 }

@@ -13,6 +13,7 @@
 #include <stb/stb_image_write.h>
 
 #include "app/FrameLoop.h"
+#include "data/Constants.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // SDL's D-Bus connection keeps one buffer to the end of the process, SDL leaves some of its own after a
@@ -29,7 +30,7 @@ bool openGLWindow() {
     static bool open = false;
     if (open) return true;
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
-    if (!SDL_SetVideoMode(800, 600, 32, SDL_OPENGL)) return false;
+    if (!SDL_SetVideoMode(ScreenWidth, ScreenHeight, 32, SDL_OPENGL)) return false;
     open = true;
     resetGameGLState();
     return true;
@@ -51,10 +52,10 @@ Pixel readPixel(int x, int y) {
 }
 
 std::vector<unsigned char> readFrame() {
-    std::vector<unsigned char> pixels(800 * 600 * 3);
+    std::vector<unsigned char> pixels(ScreenWidth * ScreenHeight * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    glReadPixels(0, 0, ScreenWidth, ScreenHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
 }
 
@@ -70,7 +71,7 @@ LitPixels litPixels(int x0, int y0, int x1, int y1, int threshold) {
     LitPixels lit;
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) {
-            const unsigned char* p = &frame[(y * 800 + x) * 3];
+            const unsigned char* p = &frame[(y * ScreenWidth + x) * 3];
             if (p[0] + p[1] + p[2] <= threshold) continue;
             ++lit.count, lit.x += x, lit.y += y, lit.red += p[0], lit.green += p[1];
             lit.left = std::min(lit.left, x), lit.right = std::max(lit.right, x);
@@ -86,7 +87,7 @@ int countLitPixels(int x0, int y0, int x1, int y1, int threshold) {
 bool savePng(const std::string& path) {
     std::vector<unsigned char> frame = readFrame();
     stbi_flip_vertically_on_write(1);
-    return stbi_write_png(path.c_str(), 800, 600, 3, frame.data(), 800 * 3) != 0;
+    return stbi_write_png(path.c_str(), ScreenWidth, ScreenHeight, 3, frame.data(), ScreenWidth * 3) != 0;
 }
 
 std::vector<std::vector<FeedbackVertex>> feedbackTriangles(void (*draw)(void*), void* context) {
@@ -136,7 +137,7 @@ int textMismatch(const std::string& text, int points, int x, int y, int backgrou
     TTF_Font* font = fontAt(points);
     SDL_Surface* glyphs =
         font ? TTF_RenderText_Blended(font, text.c_str(), SDL_Color{255, 255, 255, 0}) : nullptr;
-    if (!glyphs) return 800 * 600;
+    if (!glyphs) return ScreenWidth * ScreenHeight;
     SDL_LockSurface(glyphs);
     const int w = glyphs->w, h = glyphs->h, quadW = powerOfTwoAbove(w), quadH = powerOfTwoAbove(h);
     // The text's coverage, top row first; the game's additive quad shows it as grey of that level.
@@ -150,10 +151,10 @@ int textMismatch(const std::string& text, int points, int x, int y, int backgrou
     };
     const std::vector<unsigned char> frame = readFrame();
     int wrong = 0;
-    for (int py = std::max(0, y - 4); py < std::min(600, y + quadH + 4); ++py)
-        for (int px = std::max(0, x - 4); px < std::min(800, x + quadW + 4); ++px) {
+    for (int py = std::max(0, y - 4); py < std::min(ScreenHeight, y + quadH + 4); ++py)
+        for (int px = std::max(0, x - 4); px < std::min(ScreenWidth, x + quadW + 4); ++px) {
             const int expected = std::min(255, background + coverage(px - x, y + quadH - 1 - py));
-            const unsigned char* p = &frame[(py * 800 + px) * 3];
+            const unsigned char* p = &frame[(py * ScreenWidth + px) * 3];
             for (int c = 0; c < 3; ++c)
                 if (std::abs(p[c] - expected) > 12) {
                     ++wrong;

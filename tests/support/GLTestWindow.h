@@ -1,9 +1,11 @@
-// Test fixture support: one real 800x600 OpenGL window (under Xvfb) and pixel read-back helpers.
+// Test fixture support: one real OpenGL window of the game's size (under Xvfb) and pixel read-back helpers.
 #pragma once
 
 #include <GL/gl.h>
 #include <string>
 #include <vector>
+
+#include "data/Constants.h"
 
 namespace testing_support {
 
@@ -18,13 +20,13 @@ struct Pixel {
 };
 
 Pixel readPixel(int x, int y);                       // from the back buffer, y up from the bottom
-std::vector<unsigned char> readFrame();              // 800x600 RGB, bottom row first
+std::vector<unsigned char> readFrame();              // the window, RGB, bottom row first
 int countLitPixels(int x0, int y0, int x1, int y1, int threshold = 30); // in the rectangle [x0,x1) x [y0,y1)
 // The same pixels: how many, where their middle is, how far across they reach and how red and green they are.
 struct LitPixels {
     int count = 0;
     double x = 0, y = 0;
-    int left = 800, right = -1;
+    int left = ScreenWidth, right = -1;
     long red = 0, green = 0;
 };
 LitPixels litPixels(int x0, int y0, int x1, int y1, int threshold = 30);

@@ -17,6 +17,7 @@
 
 #include "app/FrameLoop.h"
 #include "bench/Scenes.h"
+#include "data/Constants.h"
 #include "world/World.h"
 
 namespace {
@@ -137,14 +138,14 @@ void describeDisplay() {
 // SDL draws into a multisampled framebuffer of its own and resolves it at the swap, so a frame is
 // read back after its swap, from the framebuffer SDL leaves bound for reading.
 std::vector<unsigned char> renderAndRead() {
-    std::vector<unsigned char> pixels(800 * 600 * 3);
+    std::vector<unsigned char> pixels(ScreenWidth * ScreenHeight * 3);
     // The second of two frames, so both start from the state the same frame left.
     for (int i = 0; i < 2; ++i) {
         theWorld->render();
         SDL_GL_SwapBuffers();
     }
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    glReadPixels(0, 0, ScreenWidth, ScreenHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
 }
 

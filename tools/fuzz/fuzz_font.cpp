@@ -10,10 +10,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "data/Constants.h"
 #include "render/TextRenderer.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !SDL_SetVideoMode(800, 600, 32, SDL_OPENGL)) {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !SDL_SetVideoMode(ScreenWidth, ScreenHeight, 32, SDL_OPENGL)) {
         fprintf(stderr, "fuzz_font needs a display with OpenGL: %s\n", SDL_GetError());
         exit(1);
     }

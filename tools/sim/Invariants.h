@@ -33,18 +33,19 @@ inline bool finite(const Frame& f) {
 // rewards; and no explosion carried over from the round before.
 inline std::string checkRoundLayout(const World& world) {
     using detail::describe;
-    if (world.objects.size() != 24)
-        return describe("the collision list holds %d objects instead of 24",
-                        static_cast<int>(world.objects.size()));
+    const int entries = 2 * PlayerCount + RewardSlots;
+    if (world.objects.size() != size_t(entries))
+        return describe("the collision list holds %d objects instead of %d",
+                        static_cast<int>(world.objects.size()), entries);
     for (int n = 0; n < PlayerCount; ++n) {
         if (world.objects[2 * n] != &world.planets[n])
             return describe("collision list entry %d is not planet %d", 2 * n, n);
         if (world.objects[2 * n + 1] != &ShipTable[n])
             return describe("collision list entry %d is not ship %d", 2 * n + 1, n);
     }
-    for (int k = 0; k < PlayerCount; ++k)
-        if (world.objects[16 + k] != &world.rewards[k])
-            return describe("collision list entry %d is not reward %d", 16 + k, k);
+    for (int k = 0; k < RewardSlots; ++k)
+        if (world.objects[2 * PlayerCount + k] != &world.rewards[k])
+            return describe("collision list entry %d is not reward %d", 2 * PlayerCount + k, k);
     if (!explosions.empty())
         return describe("%d explosions outlived the restart", static_cast<int>(explosions.size()));
     return "";

@@ -15,6 +15,7 @@
 
 #include "app/FrameLoop.h"
 #include "audio/GameAudio.h"
+#include "data/Constants.h"
 #include "ships/Ship.h"
 #include "tools/sim/Histogram.h"
 #include "tools/sim/Invariants.h"
@@ -84,7 +85,7 @@ World* startWorld(bool render, unsigned seed) {
     // No SDL_Quit at exit: it would unload the GL driver before the leak check could name its frames.
     // The game asks for multisampling; timing a frame without it would flatter the renderer.
     if (render) SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 4);
-    if (!SDL_SetVideoMode(800, 600, 32, SDL_OPENGL)) {
+    if (!SDL_SetVideoMode(ScreenWidth, ScreenHeight, 32, SDL_OPENGL)) {
         fprintf(stderr, "gravimel-sim: no OpenGL window (%s); run it under xvfb-run\n", SDL_GetError());
         exit(ExitNoGame);
     }

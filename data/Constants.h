@@ -65,6 +65,23 @@ constexpr float BeamLength = 133.33333f;   // the distance a bolt flies in one u
 constexpr float BeamRadius = 1;
 constexpr int LaserDamage = 2;
 
+enum ExplosionKind { Spark = 0, ShipBlast = 1, RewardBurst = 2, PlanetBlast = 3, ExplosionKinds };
+
+struct ExplosionPreset {
+    int  spread, count, speed; // offsets and velocities are whole numbers from -spread (-speed) up
+    int  sizeMin, sizeRange;   // a particle's size: sizeMin plus a draw below sizeRange
+    bool randomColour;         // else white
+    bool round;                // drawn with the circle texture, else the plain one
+};
+
+// index = ExplosionKind; a kind outside the table is drawn white at size 20 with the plain texture
+inline constexpr ExplosionPreset explosionPresets[ExplosionKinds] = {
+    {10, 10, 10, 15, 10, false, true},     // a bolt hits a ship or a planet
+    {20, 1500, 300, 15, 20, false, false}, // a ship explodes
+    {50, 2500, 100, 5, 20, true, true},    // a reward is taken
+    {10, 5000, 500, 5, 50, false, false},  // a planet is destroyed
+};
+
 // Smoke trail colour ramp, red, green, blue.
 inline constexpr Vector3 flameBlue(0.3f, 0.5f, 1.0f);
 inline constexpr Vector3 flameRed(1.0f, 0.3f, 0.1f);

@@ -22,23 +22,22 @@ int randomOffset(int range) {
 
 float randomHundredth() { return static_cast<float>(randomDraw() % 100) / 100; }
 
-float randomSize(int kind) {
-    switch (kind) {
-    case Spark:
-        return static_cast<float>(15 + randomDraw() % 10);
-    case ShipBlast:
-        return static_cast<float>(15 + randomDraw() % 20);
-    case RewardBurst:
-        return static_cast<float>(5 + randomDraw() % 20);
-    case PlanetBlast:
-        return static_cast<float>(5 + randomDraw() % 50);
-    default:
-        return 20;
-    }
+const ExplosionPreset* presetOf(int kind) {
+    return kind >= 0 && kind < ExplosionKinds ? &explosionPresets[kind] : nullptr;
+}
+
+float randomSize(const ExplosionPreset* preset) {
+    return preset ? static_cast<float>(preset->sizeMin + randomDraw() % preset->sizeRange) : 20;
 }
 
 GLuint textureFor(int kind) {
-    return kind == Spark || kind == RewardBurst ? particleCircleTexture : particleNormalTexture;
+    const ExplosionPreset* preset = presetOf(kind);
+    return preset && preset->round ? particleCircleTexture : particleNormalTexture;
+}
+
+void spawnPreset(ExplosionKind kind, Vector3 position) {
+    const ExplosionPreset& p = explosionPresets[kind];
+    spawnExplosion(kind, position, p.spread, p.count, p.speed);
 }
 
 // A shared texture whose file failed keeps its name but never gets an image of level 0.
@@ -73,6 +72,7 @@ void Explosion::setup(int burstKind, Vector3 centre, int spread, int count, int 
     if (count <= 0) return;
 
     particles = std::make_unique<ExplosionParticle[]>(count);
+    const ExplosionPreset* preset = presetOf(kind);
     // Every coordinate is its own statement: the draws must come in this exact order.
     for (int i = 0; i < count; ++i) {
         ExplosionParticle& p = particles[i];
@@ -83,7 +83,7 @@ void Explosion::setup(int burstKind, Vector3 centre, int spread, int count, int 
         p.velocity.x = static_cast<float>(randomOffset(speed));
         p.velocity.y = static_cast<float>(randomOffset(speed));
         p.velocity.z = static_cast<float>(randomOffset(speed));
-        if (kind == RewardBurst) {
+        if (preset && preset->randomColour) {
             p.red = randomHundredth();
             p.green = randomHundredth();
             p.blue = randomHundredth();
@@ -91,7 +91,7 @@ void Explosion::setup(int burstKind, Vector3 centre, int spread, int count, int 
             p.red = p.green = p.blue = 1;
         }
         p.alpha = randomHundredth();
-        p.size = randomSize(kind);
+        p.size = randomSize(preset);
     }
     loadParticleTextures();
 }
@@ -140,10 +140,7 @@ void spawnExplosion(int kind, Vector3 position, int spread, int count, int speed
     explosions.push_back(std::move(e));
 }
 
-void spawnSpark(Vector3 position) { spawnExplosion(Spark, position, 10, 10, 10); }
-
-void spawnShipBlast(Vector3 position) { spawnExplosion(ShipBlast, position, 20, 1500, 300); }
-
-void spawnRewardBurst(Vector3 position) { spawnExplosion(RewardBurst, position, 50, 2500, 100); }
-
-void spawnPlanetBlast(Vector3 position) { spawnExplosion(PlanetBlast, position, 10, 5000, 500); }
+void spawnSpark(Vector3 position) { spawnPreset(Spark, position); }
+void spawnShipBlast(Vector3 position) { spawnPreset(ShipBlast, position); }
+void spawnRewardBurst(Vector3 position) { spawnPreset(RewardBurst, position); }
+void spawnPlanetBlast(Vector3 position) { spawnPreset(PlanetBlast, position); }

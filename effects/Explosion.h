@@ -4,10 +4,9 @@
 #include <list>
 #include <memory>
 
+#include "data/Constants.h"
 #include "math/Vector3.h"
 #include "objects/Object.h"
-
-enum ExplosionKind { Spark = 0, ShipBlast = 1, RewardBurst = 2, PlanetBlast = 3 };
 
 struct ExplosionParticle {
     Vector3 position;

@@ -34,28 +34,26 @@ float hundredth() { return float(randomDraw() % 100) / 100; }
 } // namespace
 
 TEST_F(EffectsGL, PresetsDrawTheirParticlesInOrderWithTheirKindsLooks) {
-    struct Row {
-        void (*spawn)(Vector3);
-        int kind, spread, count, speed, sizeMin, sizeSpan;
-    } rows[] = {{spawnSpark, Spark, 10, 10, 10, 15, 10},
-                {spawnShipBlast, ShipBlast, 20, 1500, 300, 15, 20},
-                {spawnRewardBurst, RewardBurst, 50, 2500, 100, 5, 20},
-                {spawnPlanetBlast, PlanetBlast, 10, 5000, 500, 5, 50}};
+    const std::pair<void (*)(Vector3), int> spawns[] = {{spawnSpark, Spark},
+                                                        {spawnShipBlast, ShipBlast},
+                                                        {spawnRewardBurst, RewardBurst},
+                                                        {spawnPlanetBlast, PlanetBlast}};
     const Vector3 at(100, -200, 300);
-    for (const Row& r : rows) {
+    for (const auto& [spawn, kind] : spawns) {
+        const ExplosionPreset& r = explosionPresets[kind];
         // The first particle, replayed: offset z, y, x; velocity x, y, z; colour; alpha; size.
         srand(77);
         Vector3 d, v, colour(1, 1, 1);
         d.z = offset(r.spread), d.y = offset(r.spread), d.x = offset(r.spread);
         v.x = offset(r.speed), v.y = offset(r.speed), v.z = offset(r.speed);
-        if (r.kind == RewardBurst) colour.x = hundredth(), colour.y = hundredth(), colour.z = hundredth();
-        const float alpha = hundredth(), size = r.sizeMin + randomDraw() % r.sizeSpan;
+        if (r.randomColour) colour.x = hundredth(), colour.y = hundredth(), colour.z = hundredth();
+        const float alpha = hundredth(), size = r.sizeMin + randomDraw() % r.sizeRange;
 
         srand(77);
-        r.spawn(at);
+        spawn(at);
         ASSERT_EQ(explosions.size(), 1u);
         const Explosion& e = *explosions.back();
-        ASSERT_TRUE(e.kind == r.kind && e.particleCount == r.count);
+        ASSERT_TRUE(e.kind == kind && e.particleCount == r.count);
         const ExplosionParticle& p = e.particles[0];
         for (int a = 0; a < 3; ++a) {
             EXPECT_FLOAT_EQ((&p.position.x)[a] - (&at.x)[a], (&d.x)[a]) << a;
@@ -69,12 +67,12 @@ TEST_F(EffectsGL, PresetsDrawTheirParticlesInOrderWithTheirKindsLooks) {
         };
         for (int i = 0; i < e.particleCount; ++i) {
             const ExplosionParticle& q = e.particles[i];
-            bool ok = within(q.size, r.sizeMin, r.sizeMin + r.sizeSpan - 1) && within(q.alpha * 100, 0, 99);
+            bool ok = within(q.size, r.sizeMin, r.sizeMin + r.sizeRange - 1) && within(q.alpha * 100, 0, 99);
             for (int a = 0; a < 3; ++a)
                 ok = ok && within((&q.position.x)[a] - (&at.x)[a], -r.spread, r.spread - 1) &&
                      within((&q.velocity.x)[a], -r.speed, r.speed - 1) &&
-                     (r.kind == RewardBurst ? within((&q.red)[a] * 100, 0, 99) : (&q.red)[a] == 1);
-            ASSERT_TRUE(ok) << "particle " << i << " of kind " << r.kind;
+                     (r.randomColour ? within((&q.red)[a] * 100, 0, 99) : (&q.red)[a] == 1);
+            ASSERT_TRUE(ok) << "particle " << i << " of kind " << kind;
         }
         explosions.clear();
     }

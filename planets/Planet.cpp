@@ -8,6 +8,7 @@
 #include "data/Globals.h"
 #include "effects/Explosion.h"
 #include "objects/CollisionResponses.h"
+#include "planets/Globe.h"
 #include "render/TextureLoader.h"
 #include "ships/Ship.h"
 
@@ -39,10 +40,7 @@ void Planet::setup(World* w, int player, float x, float y, float z) {
     }
 }
 
-float Planet::radius() const {
-    float r = static_cast<float>(health) / FullHealth * FullRadius;
-    return r > 0 ? r : 0; // also catches NaN
-}
+float Planet::radius() const { return radiusForHealth(health, FullHealth, FullRadius); }
 
 void Planet::takeDamage(int amount) { health -= amount; }
 
@@ -82,13 +80,7 @@ void Planet::collideWithReward(Reward& r) { resolveCollision(*this, r); }
 
 void Planet::draw() {
     if (!alive) return;
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    gluQuadricTexture(planetQuadric, GL_TRUE);
-    glPushMatrix();
-    glLoadIdentity(); // the camera lives in the projection matrix
-    glTranslatef(position.x, position.y, position.z);
-    glRotatef(spin * 0.5f, 0, 0, 1);
+    placeGlobe(planetQuadric, texture, position, spin * 0.5f, Vector3(0, 0, 1));
     if (cameraView.mayShow(position, radius()))
         gluSphere(planetQuadric, radius(), SphereDetail, SphereDetail);
     glDisable(GL_TEXTURE_2D);
@@ -99,13 +91,7 @@ void Planet::drawTranslucent() {
     if (!alive) return;
     static const GLfloat shellDiffuse[4] = {1, 1, 1, 0.5f};
     static const GLfloat opaqueDiffuse[4] = {1, 1, 1, 1};
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    gluQuadricTexture(atmosphereQuadric, GL_TRUE);
-    glPushMatrix();
-    glLoadIdentity();
-    glTranslatef(position.x, position.y, position.z);
-    glRotatef(spin * 0.5f, 0, 0, 1);
+    placeGlobe(atmosphereQuadric, texture, position, spin * 0.5f, Vector3(0, 0, 1));
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, shellDiffuse);

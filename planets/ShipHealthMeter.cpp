@@ -1,10 +1,9 @@
 // The ship gauge: a moon-textured globe sized by the ship's health inside a half-transparent full one.
 #include "planets/ShipHealthMeter.h"
 
-#include <GL/glu.h>
-
 #include "data/Constants.h"
 #include "data/Globals.h"
+#include "planets/Globe.h"
 #include "render/TextureLoader.h"
 #include "ships/Ship.h"
 
@@ -21,9 +20,7 @@ void ShipHealthMeter::attach(Ship* s) {
 }
 
 float ShipHealthMeter::solidRadius() const {
-    if (!owner) return 0;
-    float r = static_cast<float>(owner->health) / Ship::FullHealth * GaugeRadius;
-    return r > 0 ? r : 0; // also catches NaN
+    return owner ? radiusForHealth(owner->health, Ship::FullHealth, GaugeRadius) : 0;
 }
 
 CollisionShape ShipHealthMeter::getBounds() { return CollisionShape(Sphere, Vector3(), 0); }
@@ -43,35 +40,12 @@ void ShipHealthMeter::collideWithReward(Reward&) {}
 void ShipHealthMeter::draw() {
     // A dead ship shows no gauge at all; an unattached meter has nothing to show.
     if (!owner || !owner->alive) return;
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, moonTexture);
-    gluQuadricTexture(shipMeterQuadric, GL_TRUE);
-    glPushMatrix();
-    glLoadIdentity();
-    glTranslatef(ShipGaugeCentre.x, ShipGaugeCentre.y, ShipGaugeCentre.z);
-    glRotatef(spin * 0.5f, 1, 1, 1);
-    gluSphere(shipMeterQuadric, solidRadius(), SphereDetail, SphereDetail);
-    glDisable(GL_TEXTURE_2D);
-    glPopMatrix();
+    drawGaugeGlobe(shipMeterQuadric, moonTexture, ShipGaugeCentre, spin * 0.5f, solidRadius(), false);
 }
 
 void ShipHealthMeter::drawTranslucent() {
     if (!owner || !owner->alive) return;
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, moonTexture);
-    gluQuadricTexture(shipMeterShellQuadric, GL_TRUE);
-    glPushMatrix();
-    glLoadIdentity();
-    glTranslatef(ShipGaugeCentre.x, ShipGaugeCentre.y, ShipGaugeCentre.z);
-    glRotatef(spin * 0.5f, 1, 0, 0);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4f(1, 1, 1, 0.5f);
-    gluSphere(shipMeterShellQuadric, GaugeRadius, SphereDetail, SphereDetail);
-    glColor4f(1, 1, 1, 1);
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glPopMatrix();
+    drawGaugeShell(shipMeterShellQuadric, moonTexture, ShipGaugeCentre, spin * 0.5f, Vector3(1, 0, 0));
 }
 
 // Turns whether or not it is drawn: the ship steps its meter every update.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <limits>
 
 #include "math/Random.h"
 #include "planets/Planet.h"
@@ -28,6 +29,11 @@ constexpr float HomeHoldRange = 1500;
 constexpr float DefendOffset = 500;
 constexpr float TargetNearHome = 2400;
 constexpr float IntruderNearHome = 3200;
+
+// A reward in play strictly within reach.
+bool canCollect(const Reward* reward, float distance, float reach) {
+    return reward && reward->active && distance >= 0 && distance < reach;
+}
 
 } // namespace
 
@@ -110,16 +116,20 @@ void ShipAI::update() {
     } else if (h >= ShipAttackHatred) {
         attackShip(target);
     } else {
-        int index;
         float distance;
-        world->findNearestReward(playerIndex, index, distance);
-        Reward* reward = index >= 0 ? &world->rewards[index] : nullptr;
+        Reward* reward = nearestReward(distance);
         rewardOrAttack(reward, distance, h < FarRewardHatred ? FarRewardReach : NearRewardReach);
     }
 }
 
+Reward* ShipAI::nearestReward(float& distance) {
+    int index;
+    world->findNearestReward(playerIndex, index, distance);
+    return index >= 0 ? &world->rewards[index] : nullptr;
+}
+
 void ShipAI::rewardOrAttack(Reward* reward, float distance, float reach) {
-    if (reward && reward->active && distance >= 0 && distance < reach)
+    if (canCollect(reward, distance, reach))
         collectReward(*reward);
     else
         attackShip(target);
@@ -143,11 +153,10 @@ void ShipAI::attackShip(int player) {
     } else if (enemyHome.alive) {
         attackPlanet(player);
     } else {
-        int index;
         float distance;
-        world->findNearestReward(playerIndex, index, distance);
-        if (index >= 0 && world->rewards[index].active && distance >= 0)
-            collectReward(world->rewards[index]);
+        Reward* reward = nearestReward(distance);
+        if (canCollect(reward, distance, std::numeric_limits<float>::infinity())) // no reach limit here
+            collectReward(*reward);
         else
             returnHome();
     }

@@ -28,6 +28,7 @@ struct ShipAI {
 
     // The behaviour, one decision per tick.
     void update();
+    Reward* nearestReward(float& distance); // the nearest one in play and its distance, or null
     void rewardOrAttack(Reward* reward, float distance, float reach);
     void attackShip(int player);
     void attackPlanet(int player);

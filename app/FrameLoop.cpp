@@ -5,6 +5,7 @@
 #include <SDL/SDL.h>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include "audio/GameAudio.h"
 #include "data/Constants.h"
@@ -43,13 +44,16 @@ void startGame() {
     SDL_ShowCursor(SDL_DISABLE);
     SDL_WM_GrabInput(SDL_GRAB_ON);
     enableSceneState();
+    startWorld(static_cast<unsigned>(time(NULL)));
+}
 
+World& startWorld(unsigned seed) {
     initAudio();
     // Never destroyed: the process leaves through exit(), which does not unwind main.
-    static World* world = new World();
-    theWorld = world;
+    theWorld = new World(seed);
     playMusic();
     playGameStart();
+    return *theWorld;
 }
 
 int frameDelay(uint32_t t0, uint32_t t1) {

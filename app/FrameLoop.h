@@ -8,8 +8,13 @@ void setUpViewport();
 // Depth test, lighting and 2-D textures on: the state every frame is drawn in.
 void enableSceneState();
 
-// Window, GL state, title screen, audio, the World and the music, in that order.
+class World;
+
+// Window, GL state, title screen, then startWorld seeded by the clock.
 void startGame();
+// After the window: the sound system, the one World built on `seed` and published as theWorld, then the
+// music and the game-start sound.
+World& startWorld(unsigned seed);
 // Swap, render, input, update, audio, then sleep out the rest of the frame; never returns.
 [[noreturn]] void runFrameLoop();
 

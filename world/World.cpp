@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <new>
 
 #include "ai/ShipAI.h"
@@ -20,8 +19,6 @@ namespace {
 constexpr float RewardInterval = 3.0f;
 constexpr float HomeRange = 1500;
 } // namespace
-
-World::World() : World(static_cast<unsigned>(time(NULL))) {}
 
 World::World(unsigned seed) {
     cameraOffset = Vector3(0, 0, 0);

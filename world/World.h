@@ -13,9 +13,8 @@
 
 class World {
 public:
-    World(); // seeds the shared random generator from the clock, as the game starts
-    // The same start-up with the generator seeded by the caller, so that a tool can replay a game from
-    // its first layout.
+    // Seeds the shared random generator: the game with the clock, a tool or a test with a number of its
+    // own, so that it can replay a game from its first layout.
     explicit World(unsigned seed);
     World(const World&) = delete;
     World& operator=(const World&) = delete;

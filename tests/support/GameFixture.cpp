@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "audio/GameAudio.h"
+#include "app/FrameLoop.h"
 #include "ships/Ship.h"
 #include "support/GLTestWindow.h"
 
@@ -13,9 +13,7 @@ World& GameTest::world() {
     static World* instance = nullptr;
     if (!instance) {
         openGLWindow();
-        initAudio();
-        instance = new World();
-        theWorld = instance;
+        instance = &startWorld(1); // as the game starts, music and all
         fflush(stdout);
     }
     return *instance;
@@ -23,8 +21,7 @@ World& GameTest::world() {
 
 void GameTest::SetUp() {
     ASSERT_TRUE(openGLWindow()) << "these tests need an X display (run them under xvfb-run)";
-    // The World seeds the generator from the clock when it is built, so it is built before the seed that
-    // lays out every test's round: otherwise the first test of a process played a layout of the clock's.
+    // Built first, as its own layout draws from the generator; then every test's round from one seed.
     World& w = world();
     // Bolts outlive a restart, as in the game; one test's must not hit what the next one sets up.
     for (Ship& ship : ShipTable)

@@ -77,7 +77,7 @@ void silenceGame() {
 
 // The game's own start-up, minus the full screen, the title image and the grabbed mouse, and with the
 // random generator seeded by the caller instead of the clock.
-World* startWorld(bool render, unsigned seed) {
+World* startSim(bool render, unsigned seed) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         fprintf(stderr, "gravimel-sim: SDL: %s\n", SDL_GetError());
         exit(ExitNoGame);
@@ -92,13 +92,7 @@ World* startWorld(bool render, unsigned seed) {
     SDL_WM_SetCaption("gravimel-sim", NULL);
     setUpViewport();
     enableSceneState();
-
-    initAudio();
-    World* world = new World(seed); // never destroyed, as in the game
-    theWorld = world;
-    playMusic();
-    playGameStart();
-    return world;
+    return &startWorld(seed);
 }
 
 void printCounts(const char* what, long long total, const long long (&byPlayer)[PlayerCount]) {
@@ -177,7 +171,7 @@ int main(int argc, char** argv) {
     if (options.quiet) silenceGame();
 
     unsigned seed = options.seedGiven ? options.seed : static_cast<unsigned>(time(NULL));
-    World* world = startWorld(options.render, seed);
+    World* world = startSim(options.render, seed);
     if (options.autopilot) ShipTable[0].computerControlled = true;
     fflush(stdout);
     fprintf(out, "sim: seed %u, %lld frames, ship 0 %s\n", seed, options.frames,

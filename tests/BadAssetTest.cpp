@@ -42,12 +42,7 @@ unsigned bigEndian(const Bytes& b, size_t at, int bytes) {
 
 // An uncompressed 32-bit TGA, rows top first, holding `pixels` of its w x h.
 Bytes tga(int w, int h, int pixels) {
-    Bytes t(18, '\0');
-    t[2] = 2;
-    put(t, 12, w, 2);
-    put(t, 14, h, 2);
-    t[16] = 32;
-    t[17] = 0x28; // 8 alpha bits, top-left origin
+    Bytes t = testing_support::tgaHeader(2, w, h, 32, 0x28); // 8 alpha bits, top-left origin
     for (int i = 0; i < pixels; ++i)
         t += Bytes("\x10\x80\xF0\xFF", 4);
     return t;

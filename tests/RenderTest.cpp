@@ -174,12 +174,10 @@ TEST(TextureLoading, EveryPixelLayoutKeepsItsColours) {
     for (size_t i = 0; i < orange.size(); i += 3)
         orange[i] = 230, orange[i + 1] = 120, orange[i + 2] = 20;
     ASSERT_TRUE(stbi_write_jpg((dir + "orange.jpg").c_str(), 16, 16, 3, orange.data(), 95));
-    // A colour-mapped TGA by hand: two palette entries (blue, red as B, G, R), every pixel index 1.
-    unsigned char paletted[18 + 6 + 16] = {0, 1, 1, 0, 0, 2, 0,   24, 0, 0, 0, 0,
-                                           4, 0, 4, 0, 8, 0, 255, 0,  0, 0, 0, 255};
-    std::fill(paletted + 24, paletted + sizeof paletted, 1);
+    // A colour-mapped TGA: two palette entries (blue, red as B, G, R), every pixel index 1.
     std::ofstream(dir + "paletted.tga", std::ios::binary)
-        .write(reinterpret_cast<char*>(paletted), sizeof paletted);
+        << testing_support::tgaHeader(1, 4, 4, 8, 0, 2) << std::string("\xFF\0\0\0\0\xFF", 6)
+        << std::string(16, '\1');
 
     struct Case {
         std::string file;

@@ -14,15 +14,7 @@
 
 #include "app/FrameLoop.h"
 #include "data/Constants.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-// SDL's D-Bus connection keeps one buffer to the end of the process, SDL leaves some of its own after a
-// quit, and Mesa's software renderer sometimes a few blocks while its threads wind down; every test that
-// opens a window would otherwise fail on them. The game's own leaks still show.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libdbus-1.so\nleak:libSDL2\nleak:swrast_dri.so\n";
-}
-#endif
+#include "tools/capture/Capture.h"
 
 namespace testing_support {
 
@@ -52,11 +44,8 @@ Pixel readPixel(int x, int y) {
 }
 
 std::vector<unsigned char> readFrame() {
-    std::vector<unsigned char> pixels(ScreenWidth * ScreenHeight * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, ScreenWidth, ScreenHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
+    return capture::readWindow();
 }
 
 long differingBytes(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
@@ -112,7 +101,8 @@ std::vector<std::vector<FeedbackVertex>> feedbackTriangles(void (*draw)(void*), 
 namespace {
 
 TTF_Font* fontAt(int points) {
-    static std::map<int, TTF_Font*> fonts; // kept open for the life of the test process
+    // Kept open for the life of the test process, and never destroyed, so that they are not leaks.
+    static std::map<int, TTF_Font*>& fonts = *new std::map<int, TTF_Font*>;
     if (!TTF_WasInit() && TTF_Init() == -1) return nullptr;
     TTF_Font*& font = fonts[points];
     if (!font) font = TTF_OpenFont("fonts/arial.ttf", points);
@@ -164,6 +154,17 @@ int textMismatch(const std::string& text, int points, int x, int y, int backgrou
     SDL_UnlockSurface(glyphs);
     SDL_FreeSurface(glyphs);
     return wrong;
+}
+
+std::string tgaHeader(int type, int width, int height, int bits, int descriptor, int mapEntries) {
+    // ID length, map type, image type, the map (first entry, entries, bits), origin, size, bits, descriptor
+    const int bytes[18] = {0, mapEntries > 0, type, 0, 0, mapEntries & 255, mapEntries >> 8,
+                           mapEntries > 0 ? 24 : 0, 0, 0, 0, 0, width & 255, width >> 8, height & 255,
+                           height >> 8, bits, descriptor};
+    std::string header;
+    for (int b : bytes)
+        header += static_cast<char>(b);
+    return header;
 }
 
 } // namespace testing_support

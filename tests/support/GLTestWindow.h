@@ -54,4 +54,8 @@ int textMismatch(const std::string& text, int points, int x, int y, int backgrou
 // The size of `text` rendered in that font, as the game's text drawing reports it.
 void textSize(const std::string& text, int points, int& width, int& height);
 
+// The 18 bytes that open a TGA file: the image type (1 colour-mapped, 2 true colour), the size, bits per
+// pixel, the descriptor (alpha bits, origin) and the number of 24-bit colour map entries that follow.
+std::string tgaHeader(int type, int width, int height, int bits, int descriptor, int mapEntries = 0);
+
 } // namespace testing_support

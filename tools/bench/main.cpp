@@ -3,7 +3,6 @@
 #include <SDL/SDL.h>
 #include <benchmark/benchmark.h>
 #include <ext/stdio_filebuf.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,7 +16,7 @@
 
 #include "app/FrameLoop.h"
 #include "bench/Scenes.h"
-#include "data/Constants.h"
+#include "tools/capture/Capture.h"
 #include "world/World.h"
 
 namespace {
@@ -136,17 +135,13 @@ void describeDisplay() {
 }
 
 // SDL draws into a multisampled framebuffer of its own and resolves it at the swap, so a frame is
-// read back after its swap, from the framebuffer SDL leaves bound for reading.
+// read back after its swap. The second of two frames, so both start from the state the same frame left.
 std::vector<unsigned char> renderAndRead() {
-    std::vector<unsigned char> pixels(ScreenWidth * ScreenHeight * 3);
-    // The second of two frames, so both start from the state the same frame left.
     for (int i = 0; i < 2; ++i) {
         theWorld->render();
         SDL_GL_SwapBuffers();
     }
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, ScreenWidth, ScreenHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
+    return capture::readWindow();
 }
 
 // Frames for comparing two builds byte for byte (cmp): the scenes as laid out and after some play,
@@ -205,12 +200,10 @@ int main(int argc, char** argv) {
 
     // The game's own lines (target choices, kills, rewards) would break up the table: they go to
     // /dev/null, the report to what standard output was.
-    fflush(stdout);
     bool colour = isatty(STDOUT_FILENO);
-    __gnu_cxx::stdio_filebuf<char> reportBuffer(dup(STDOUT_FILENO), std::ios::out);
+    FILE* original = capture::silenceStdout();
+    __gnu_cxx::stdio_filebuf<char> reportBuffer(original ? original : stdout, std::ios::out);
     std::ostream report(&reportBuffer);
-    int null = open("/dev/null", O_WRONLY);
-    if (null >= 0) dup2(null, STDOUT_FILENO);
 
     if (!framesDir.empty()) return writeFrames(framesDir) ? 0 : 1;
 

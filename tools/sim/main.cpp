@@ -17,6 +17,7 @@
 #include "audio/GameAudio.h"
 #include "data/Constants.h"
 #include "ships/Ship.h"
+#include "tools/capture/Capture.h"
 #include "tools/sim/Histogram.h"
 #include "tools/sim/Invariants.h"
 #include "tools/sim/SimOptions.h"
@@ -61,18 +62,6 @@ long heapKilobytes() {
         return static_cast<long>(__sanitizer_get_current_allocated_bytes() / 1024);
     struct mallinfo2 info = mallinfo2();
     return static_cast<long>((info.uordblks + info.hblkhd) / 1024);
-}
-
-// Sends the game's stdout to /dev/null and keeps the original for the simulator's lines.
-void silenceGame() {
-    fflush(stdout);
-    int saved = dup(STDOUT_FILENO);
-    FILE* original = saved >= 0 ? fdopen(saved, "w") : nullptr;
-    if (!original || !freopen("/dev/null", "w", stdout)) {
-        fprintf(stderr, "gravimel-sim: cannot hide the game's output\n");
-        exit(ExitNoGame);
-    }
-    out = original;
 }
 
 // The game's own start-up, minus the full screen, the title image and the grabbed mouse, and with the
@@ -168,7 +157,11 @@ int main(int argc, char** argv) {
         fputs(sim::usageText(), stdout);
         return 0;
     }
-    if (options.quiet) silenceGame();
+    // The game's lines go to /dev/null, the simulator's to what standard output was.
+    if (options.quiet && !(out = capture::silenceStdout())) {
+        fprintf(stderr, "gravimel-sim: cannot hide the game's output\n");
+        return ExitNoGame;
+    }
 
     unsigned seed = options.seedGiven ? options.seed : static_cast<unsigned>(time(NULL));
     World* world = startSim(options.render, seed);

@@ -167,7 +167,7 @@ Image paintRingSprite(int size) {
 Image paintSmokeSprite(int size) {
     Noise noise(1206); // a seed whose puff is dense in the middle
     return paintSprite(size, [&noise](float d, float angle) {
-        Vec3 at{std::cos(angle) * d * 2.5f, std::sin(angle) * d * 2.5f, 0.5f};
+        Vec3f at{std::cos(angle) * d * 2.5f, std::sin(angle) * d * 2.5f, 0.5f};
         float billow = noise.fbm(at, 4);
         float lobe = 0.18f * noise.at({std::cos(angle) * 1.6f, std::sin(angle) * 1.6f, 3.3f});
         float body = smoothstep(1.0f, 0.25f, d + lobe) * (0.7f + 0.6f * billow);
@@ -249,8 +249,8 @@ void paintMask(Image& canvas, const Mask& m, int left, int top, float opacity, B
 // A lit globe, coloured by surface(latitude, longitude), with a thin atmosphere glowing on its day side.
 // Its axis is rolled by tilt in the picture's plane and pitched toward the viewer by nod.
 void drawPlanet(Image& canvas, const std::function<Colour(float, float)>& surface, float cx, float cy,
-                float r, float spin, float tilt, float nod, Vec3 light, Colour atmosphere) {
-    light = normalised(light);
+                float r, float spin, float tilt, float nod, Vec3f light, Colour atmosphere) {
+    light = light.unit();
     int x0 = std::max(0, int(cx - r * 1.2f)), x1 = std::min(canvas.width() - 1, int(cx + r * 1.2f));
     int y0 = std::max(0, int(cy - r * 1.2f)), y1 = std::min(canvas.height() - 1, int(cy + r * 1.2f));
     float ct = std::cos(tilt), st = std::sin(tilt), cn = std::cos(nod), sn = std::sin(nod);
@@ -265,12 +265,12 @@ void drawPlanet(Image& canvas, const std::function<Colour(float, float)>& surfac
                 p = p + atmosphere * (0.6f * halo);
                 continue;
             }
-            Vec3 n{dx, dy, std::sqrt(std::fmax(0.0f, 1 - d * d))};
-            Vec3 rolled{n.x * ct - n.y * st, n.x * st + n.y * ct, n.z};
-            Vec3 body{rolled.x, rolled.y * cn - rolled.z * sn, rolled.y * sn + rolled.z * cn};
+            Vec3f n{dx, dy, std::sqrt(std::fmax(0.0f, 1 - d * d))};
+            Vec3f rolled{n.x * ct - n.y * st, n.x * st + n.y * ct, n.z};
+            Vec3f body{rolled.x, rolled.y * cn - rolled.z * sn, rolled.y * sn + rolled.z * cn};
             float lat = std::asin(std::fmax(-1.0f, std::fmin(1.0f, body.y)));
             Colour ground = surface(lat, std::atan2(body.x, body.z) + spin);
-            float lit = std::fmax(0.0f, dot(n, light));
+            float lit = std::fmax(0.0f, n.dot(light));
             float rim = std::pow(1 - n.z, 2.5f);
             Colour c = ground * (0.025f + 1.05f * lit) + atmosphere * (rim * (0.15f + 0.9f * lit));
             p = mix(p, c, clamp01((1 - d) * r + 0.5f));
@@ -287,7 +287,7 @@ std::function<Colour(float, float)> mapSurface(const std::string& name, int widt
 
 // Rings seen at a slant; the far half is drawn before the globe and the near half after it.
 void drawRings(Image& canvas, float cx, float cy, float r, float angle, float squash, bool nearHalf,
-               Vec3 light) {
+               Vec3f light) {
     float ca = std::cos(angle), sa = std::sin(angle);
     float reach = r * 2.4f;
     for (int y = std::max(0, int(cy - reach)); y < std::min(canvas.height(), int(cy + reach)); ++y)
@@ -362,11 +362,11 @@ bool insidePolygon(const std::vector<std::pair<float, float>>& poly, float x, fl
 }
 
 // A fighter seen from above: swept wings in the player's colour, a canopy, and a glowing engine.
-void drawShip(Image& canvas, float cx, float cy, float size, Vec3 heading, Colour colour) {
+void drawShip(Image& canvas, float cx, float cy, float size, Vec3f heading, Colour colour) {
     const std::vector<std::pair<float, float>> hull = {
         {1.0f, 0},       {0.3f, 0.13f},   {-0.35f, 0.8f},  {-0.55f, 0.8f},  {-0.4f, 0.18f}, {-0.6f, 0.13f},
         {-0.6f, -0.13f}, {-0.4f, -0.18f}, {-0.55f, -0.8f}, {-0.35f, -0.8f}, {0.3f, -0.13f}};
-    Vec3 f = normalised(heading);
+    Vec3f f = heading.unit();
     for (int y = std::max(0, int(cy - size * 2)); y < std::min(canvas.height(), int(cy + size * 2)); ++y)
         for (int x = std::max(0, int(cx - size * 2)); x < std::min(canvas.width(), int(cx + size * 2)); ++x) {
             Colour& p = canvas.at(x, y);
@@ -389,8 +389,8 @@ void drawShip(Image& canvas, float cx, float cy, float size, Vec3 heading, Colou
 }
 
 // Twin bolts leave from beside the nose and fly along the heading.
-void fireLasers(Image& canvas, float cx, float cy, float size, Vec3 heading, float length, Colour colour) {
-    Vec3 f = normalised(heading);
+void fireLasers(Image& canvas, float cx, float cy, float size, Vec3f heading, float length, Colour colour) {
+    Vec3f f = heading.unit();
     for (float side : {-0.35f, 0.35f}) {
         float sx = cx + f.x * size * 1.1f - f.y * size * side,
               sy = cy + f.y * size * 1.1f + f.x * size * side;
@@ -431,7 +431,7 @@ bool paintTitle(const std::string& path, const TitleText& text) {
     field.nebula = 1.6f;
     Image canvas = paintStars(w, h, 1301, field);
 
-    Vec3 light{-0.75f, 0.45f, 0.5f};
+    Vec3f light{-0.75f, 0.45f, 0.5f};
     auto saturn = mapSurface("saturn", 512);
     drawRings(canvas, 688, 300, 60, -0.35f, 0.28f, false, light);
     drawPlanet(canvas, saturn, 688, 300, 60, 0.3f, -0.35f, 0.25f, light, {0.55f, 0.50f, 0.35f});
@@ -443,7 +443,7 @@ bool paintTitle(const std::string& path, const TitleText& text) {
 
     // A red fighter has just shot down a green one; another green fighter comes in firing.
     const Colour red{0.8f, 0.2f, 0.2f}, green{0.0f, 0.8f, 0.2f};
-    Vec3 redHeading{210, -42, 0}, greenHeading{-490, -120, 0};
+    Vec3f redHeading{210, -42, 0}, greenHeading{-490, -120, 0};
     fireLasers(canvas, 232, 348, 23, redHeading, 150, red);
     drawExplosion(canvas, 470, 300, 17, 1302);
     fireLasers(canvas, 742, 478, 19, greenHeading, 140, green);
@@ -511,7 +511,7 @@ Image paintIcon(int size, int supersample) {
     drawPlanet(canvas, earthSurface, 0.64f * f, 0.66f * f, 0.40f * f, 2.7f, 0.25f, 0.5f, {-0.5f, 0.6f, 0.6f},
                {0.30f, 0.55f, 1.0f});
     const Colour red{0.8f, 0.2f, 0.2f};
-    const Vec3 heading{1.0f, 0.55f, 0};
+    const Vec3f heading{1.0f, 0.55f, 0};
     fireLasers(canvas, 0.26f * f, 0.30f * f, 0.13f * f, heading, 0.22f * f, red);
     drawShip(canvas, 0.26f * f, 0.30f * f, 0.13f * f, heading, red);
 

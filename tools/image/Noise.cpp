@@ -6,11 +6,6 @@
 #define STB_PERLIN_IMPLEMENTATION
 #include <stb/stb_perlin.h>
 
-Vec3 normalised(Vec3 v) {
-    float l = std::sqrt(dot(v, v));
-    return l > 0 ? v * (1 / l) : v;
-}
-
 uint32_t Random::next() {
     // splitmix64: tiny, and the same numbers on every compiler, unlike the standard distributions.
     uint64_t z = (state += 0x9E3779B97F4A7C15ull);
@@ -21,7 +16,7 @@ uint32_t Random::next() {
 
 float Random::uniform() { return float(next() >> 8) * (1.0f / 16777216.0f); }
 
-Vec3 Random::onSphere() {
+Vec3f Random::onSphere() {
     float z = range(-1, 1), a = range(0, 6.2831853f);
     float s = std::sqrt(1 - z * z);
     return {s * std::cos(a), s * std::sin(a), z};
@@ -31,7 +26,7 @@ namespace {
 
 // Where a seed's copy of the noise field starts: stb's seed argument only moves the field along x, by
 // whole lattice cells, so nearby seeds would give copies of one field side by side.
-Vec3 originOf(uint32_t seed) {
+Vec3f originOf(uint32_t seed) {
     Random rng(seed);
     return {rng.range(0, 256), rng.range(0, 256), rng.range(0, 256)};
 }
@@ -40,38 +35,38 @@ Vec3 originOf(uint32_t seed) {
 
 Noise::Noise(uint32_t seed) : origin(originOf(seed)) {}
 
-float Noise::at(Vec3 p) const {
+float Noise::at(Vec3f p) const {
     p = p + origin;
     return stb_perlin_noise3(p.x, p.y, p.z, 0, 0, 0);
 }
 
-float Noise::fbm(Vec3 p, int octaves, float gain) const {
+float Noise::fbm(Vec3f p, int octaves, float gain) const {
     float sum = 0, amplitude = 1, total = 0;
     for (int i = 0; i < octaves; ++i) {
         sum += at(p) * amplitude;
         total += amplitude;
         amplitude *= gain;
         // The odd offset keeps the octaves' lattice points from lining up.
-        p = p * 2.0f + Vec3{17.3f, -9.1f, 5.7f};
+        p = p * 2.0f + Vec3f{17.3f, -9.1f, 5.7f};
     }
     return sum / total;
 }
 
-float Noise::ridged(Vec3 p, int octaves) const {
+float Noise::ridged(Vec3f p, int octaves) const {
     float sum = 0, amplitude = 1, total = 0;
     for (int i = 0; i < octaves; ++i) {
         float r = 1 - std::fabs(at(p));
         sum += r * r * amplitude;
         total += amplitude;
         amplitude *= 0.5f;
-        p = p * 2.0f + Vec3{-3.7f, 11.9f, 2.3f};
+        p = p * 2.0f + Vec3f{-3.7f, 11.9f, 2.3f};
     }
     return sum / total;
 }
 
-Vec3 Noise::warp(Vec3 p, float amount, int octaves) const {
-    Vec3 d{fbm(p + Vec3{5.2f, 1.3f, 7.7f}, octaves), fbm(p + Vec3{-8.1f, 2.8f, -4.4f}, octaves),
-           fbm(p + Vec3{1.9f, -6.6f, 3.1f}, octaves)};
+Vec3f Noise::warp(Vec3f p, float amount, int octaves) const {
+    Vec3f d{fbm(p + Vec3f{5.2f, 1.3f, 7.7f}, octaves), fbm(p + Vec3f{-8.1f, 2.8f, -4.4f}, octaves),
+           fbm(p + Vec3f{1.9f, -6.6f, 3.1f}, octaves)};
     return p + d * amount;
 }
 

@@ -12,13 +12,13 @@ const float pi = 3.14159265f;
 
 // One texel's place on the sphere; z is the polar axis, so latitude circles are map rows.
 struct Texel {
-    Vec3 p;
+    Vec3f p;
     float lat, lon;
     int x, y;
 };
 
 // Cylindrical coordinates that stretch noise along the latitude circles, for banded atmospheres.
-Vec3 zonal(const Texel& t, float around, float across) {
+Vec3f zonal(const Texel& t, float around, float across) {
     return {t.p.x * around, t.p.y * around, t.lat * across};
 }
 
@@ -27,7 +27,7 @@ void forEachTexel(Image& map, const std::function<Colour(const Texel&)>& paint) 
         float lat = (0.5f - (y + 0.5f) / map.height()) * pi;
         for (int x = 0; x < map.width(); ++x) {
             float lon = (x + 0.5f) / map.width() * 2 * pi;
-            Vec3 p{std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
+            Vec3f p{std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
             map.at(x, y) = paint({p, lat, lon, x, y});
         }
     }
@@ -71,9 +71,9 @@ struct Relief {
         float stepX = 2 * pi / w * std::fmax(std::cos(lat), 0.05f), stepY = pi / h;
         float east = height[index((x + 1) % w, y)] - height[index((x + w - 1) % w, y)];
         float north = height[index(x, y > 0 ? y - 1 : y)] - height[index(x, y + 1 < h ? y + 1 : y)];
-        Vec3 n = normalised({-east / (2 * stepX) * strength, -north / (2 * stepY) * strength, 1});
-        Vec3 light = normalised({-0.6f, 0.5f, 0.65f});
-        return std::fmax(0.15f, dot(n, light) / light.z);
+        Vec3f n = Vec3f(-east / (2 * stepX) * strength, -north / (2 * stepY) * strength, 1).unit();
+        Vec3f light = Vec3f(-0.6f, 0.5f, 0.65f).unit();
+        return std::fmax(0.15f, n.dot(light) / light.z);
     }
 };
 
@@ -82,7 +82,7 @@ struct CraterStyle {
     float minRadius, maxRadius;         // radians of arc
     float depth;                        // bowl depth per radian of radius
     float rayChance;                    // share of young craters that throw bright rays
-    std::function<float(Vec3)> density; // 0..1: how much a crater at a point shows (maria bury them)
+    std::function<float(Vec3f)> density; // 0..1: how much a crater at a point shows (maria bury them)
 };
 
 float rayPattern(float azimuth, const float phase[3]) {
@@ -99,7 +99,7 @@ void addCraters(Relief& relief, Random& rng, const CraterStyle& style) {
         sinLon[x] = std::sin(lon);
     }
     for (int i = 0; i < style.count; ++i) {
-        Vec3 c = rng.onSphere();
+        Vec3f c = rng.onSphere();
         // Sizes follow a power law: each halving of the radius brings about three times as many.
         float r = std::fmin(style.maxRadius, style.minRadius * std::pow(1 - rng.uniform(), -1 / 1.6f));
         bool rays = rng.uniform() < style.rayChance;
@@ -108,9 +108,9 @@ void addCraters(Relief& relief, Random& rng, const CraterStyle& style) {
         float show = style.density ? style.density(c) : 1.0f;
         if (show <= 0.01f) continue;
 
-        Vec3 e1 = normalised({-c.y, c.x, 0});
-        if (dot(e1, e1) < 0.5f) e1 = {1, 0, 0};
-        Vec3 e2{c.y * e1.z - c.z * e1.y, c.z * e1.x - c.x * e1.z, c.x * e1.y - c.y * e1.x};
+        Vec3f e1 = Vec3f(-c.y, c.x, 0).unit();
+        if (e1.dot(e1) < 0.5f) e1 = {1, 0, 0};
+        Vec3f e2 = c.cross(e1);
 
         float reach = r * (rays ? 6.0f : 2.2f);
         float latC = std::asin(c.z), lonC = std::atan2(c.y, c.x);
@@ -128,8 +128,8 @@ void addCraters(Relief& relief, Random& rng, const CraterStyle& style) {
             }
             for (int xx = xFrom; xx <= xTo; ++xx) {
                 int x = ((xx % relief.w) + relief.w) % relief.w;
-                Vec3 p{cl * cosLon[x], cl * sinLon[x], sl};
-                float angle = std::acos(std::fmax(-1.0f, std::fmin(1.0f, dot(p, c))));
+                Vec3f p{cl * cosLon[x], cl * sinLon[x], sl};
+                float angle = std::acos(std::fmax(-1.0f, std::fmin(1.0f, p.dot(c))));
                 float d = angle / r;
                 if (d * r > reach) continue;
                 size_t k = relief.index(x, y);
@@ -143,7 +143,7 @@ void addCraters(Relief& relief, Random& rng, const CraterStyle& style) {
                     alb = 0.12f * fresh * std::exp(-(d - 1) * 3);
                 }
                 if (rays && d > 0.8f) {
-                    float az = std::atan2(dot(p, e2), dot(p, e1));
+                    float az = std::atan2(p.dot(e2), p.dot(e1));
                     alb += 0.28f * rayPattern(az, phase) * std::exp(-(d - 1) / 2.0f);
                 }
                 relief.height[k] += hgt * r * style.depth * show;
@@ -160,9 +160,9 @@ Image paintCratered(int w, int h, uint32_t seed, Colour highland, Colour mare, f
     Random rng(seed * 7919u + 1);
     Relief relief(w, h);
     std::vector<float> mareMap(size_t(w) * h);
-    auto mareAt = [&](Vec3 p) {
+    auto mareAt = [&](Vec3f p) {
         // Biased toward one face, as the moon keeps its dark seas on the side it shows.
-        float m = noise.fbm(noise.warp(p * 1.3f, 0.3f, 3) + Vec3{3, 3, 3}, 5) + 0.18f * p.x - 0.08f;
+        float m = noise.fbm(noise.warp(p * 1.3f, 0.3f, 3) + Vec3f{3, 3, 3}, 5) + 0.18f * p.x - 0.08f;
         return mareAmount * smoothstep(-0.04f, 0.1f, m - 0.04f);
     };
     Image map(w, h);
@@ -170,11 +170,11 @@ Image paintCratered(int w, int h, uint32_t seed, Colour highland, Colour mare, f
         size_t k = relief.index(t.x, t.y);
         mareMap[k] = mareAt(t.p);
         relief.height[k] = 0.01f * noise.fbm(t.p * 6, 4) - 0.004f * mareMap[k];
-        relief.albedo[k] = 1 + 0.12f * noise.fbm(t.p * 12 + Vec3{9, 1, 4}, 3);
+        relief.albedo[k] = 1 + 0.12f * noise.fbm(t.p * 12 + Vec3f{9, 1, 4}, 3);
         return Colour{};
     });
     addCraters(relief, rng,
-               {craters, 0.003f, 0.2f, 0.12f, 0.004f, [&](Vec3 c) { return 1 - 0.75f * mareAt(c); }});
+               {craters, 0.003f, 0.2f, 0.12f, 0.004f, [&](Vec3f c) { return 1 - 0.75f * mareAt(c); }});
     forEachTexel(map, [&](const Texel& t) {
         size_t k = relief.index(t.x, t.y);
         return mix(highland, mare, mareMap[k]) * (relief.albedo[k] * relief.shade(t.x, t.y, 1.8f));
@@ -185,7 +185,7 @@ Image paintCratered(int w, int h, uint32_t seed, Colour highland, Colour mare, f
 Colour earthAt(const Texel& t) {
     static const Noise noise(101), clouds(102);
     float absLat = std::fabs(t.lat) * 180 / pi;
-    Vec3 q = noise.warp(t.p * 0.9f, 0.5f, 4);
+    Vec3f q = noise.warp(t.p * 0.9f, 0.5f, 4);
     float ridge = noise.ridged(t.p * 4, 4);
     float land = noise.fbm(q * 1.2f, 6, 0.55f) + 0.08f * ridge;
     const float sea = 0.12f;
@@ -195,7 +195,7 @@ Colour earthAt(const Texel& t) {
         c = mix(Colour{0.10f, 0.38f, 0.52f}, Colour{0.02f, 0.09f, 0.30f}, depth);
     } else {
         float e = (land - sea) / 0.3f;
-        float moisture = noise.fbm(t.p * 3 + Vec3{20, 0, 0}, 5) + 0.35f;
+        float moisture = noise.fbm(t.p * 3 + Vec3f{20, 0, 0}, 5) + 0.35f;
         float desert =
             smoothstep(0.25f, 0.05f, moisture) * smoothstep(45, 25, absLat) * smoothstep(8, 18, absLat);
         Colour green = mix(Colour{0.22f, 0.42f, 0.14f}, Colour{0.10f, 0.27f, 0.08f},
@@ -214,7 +214,7 @@ Colour earthAt(const Texel& t) {
 
     // Cloud belts follow the winds: thick at the equator and in the stormy middle latitudes.
     float belts = 0.5f + 0.25f * std::cos(absLat / 28 * pi) + 0.2f * smoothstep(35, 55, absLat);
-    Vec3 cq = clouds.warp(zonal(t, 2.2f, 3.2f), 0.8f, 4);
+    Vec3f cq = clouds.warp(zonal(t, 2.2f, 3.2f), 0.8f, 4);
     float cover = clouds.fbm(cq * 1.6f, 5) + 0.35f * belts - 0.22f;
     float cloud = smoothstep(0.0f, 0.25f, cover) * 0.92f;
     return mix(c, Colour{0.95f, 0.96f, 0.98f}, cloud);
@@ -230,7 +230,7 @@ Image paintVenus(int w, int h) {
     Noise noise(301);
     Image map(w, h);
     forEachTexel(map, [&](const Texel& t) {
-        Vec3 q = noise.warp(zonal(t, 1.6f, 4.5f), 1.1f, 4);
+        Vec3f q = noise.warp(zonal(t, 1.6f, 4.5f), 1.1f, 4);
         float swirl = noise.fbm(q * 1.4f, 4);
         float streak = noise.fbm(zonal(t, 3, 14) + q * 0.4f, 3);
         float shade = 0.5f + 1.4f * swirl + 0.25f * streak + 0.06f * std::sin(t.lat * 7 + swirl * 4);
@@ -263,7 +263,7 @@ Image paintMars(int w, int h) {
             hgt += 0.06f * v.radius * (std::exp(-d * d * 2) - 0.6f * std::exp(-d * d * 60));
         }
         relief.height[k] = hgt;
-        float patches = noise.fbm(noise.warp(t.p * 1.4f, 0.5f, 4) + Vec3{4, 0, 0}, 5);
+        float patches = noise.fbm(noise.warp(t.p * 1.4f, 0.5f, 4) + Vec3f{4, 0, 0}, 5);
         float belt = smoothstep(0.9f, 0.2f, std::fabs(t.lat + 0.25f));
         dark[k] = smoothstep(-0.05f, 0.2f, patches + 0.15f * belt - 0.1f) +
                   0.3f * std::exp(-rift * rift / 0.0016f) * span;
@@ -300,7 +300,7 @@ Image paintJupiter(int w, int h) {
         float sdy = dx * std::sin(turn) + dy * std::cos(turn);
         float sampleLat = r < 3 ? spotLat + sdy * spotH : t.lat;
         float turbulence = noise.fbm(noise.warp(zonal(t, 2.5f, 6), 0.9f, 3), 4);
-        float fine = noise.fbm(zonal(t, 5, 16) + Vec3{0, 0, 2 * turbulence}, 3);
+        float fine = noise.fbm(zonal(t, 5, 16) + Vec3f{0, 0, 2 * turbulence}, 3);
         float latDeg = (sampleLat + 0.2f * turbulence + 0.03f * fine) * 180 / pi;
         Colour c = bandColour(bands, latDeg) * (1 + 0.16f * fine + 0.08f * turbulence);
 
@@ -362,7 +362,7 @@ Image paintNeptune(int w, int h) {
         c = mix(c, Colour{0.07f, 0.12f, 0.38f}, smoothstep(1.0f, 0.6f, std::hypot(sx, sy)));
         float companion = smoothstep(1.0f, 0.3f, std::hypot(sx * 1.3f - 0.3f, (sy + 1.4f) * 1.8f));
         // Bright methane cirrus: thin streaks that trail along the winds.
-        float streak = noise.fbm(zonal(t, 1.2f, 18) + Vec3{0, 0, turbulence}, 3);
+        float streak = noise.fbm(zonal(t, 1.2f, 18) + Vec3f{0, 0, turbulence}, 3);
         float lanes = smoothstep(0.5f, 1.0f, std::fabs(std::sin(t.lat * 3.8f)));
         float cirrus = std::max(companion, smoothstep(0.2f, 0.38f, streak) * lanes * 0.85f);
         return mix(c, Colour{0.86f, 0.91f, 1.0f}, cirrus);
@@ -373,7 +373,7 @@ Image paintNeptune(int w, int h) {
 } // namespace
 
 Colour earthSurface(float lat, float lon) {
-    Vec3 p{std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
+    Vec3f p{std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
     return earthAt({p, lat, lon, 0, 0});
 }
 

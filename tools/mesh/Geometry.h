@@ -1,26 +1,13 @@
-// Double-precision vectors and smooth one-dimensional profiles for shaping the models.
+// Smooth one-dimensional profiles for shaping the models, and the vectors they are shaped with.
 #pragma once
 
 #include <cmath>
 #include <utility>
 #include <vector>
 
+#include "tools/Vec3.h"
+
 constexpr double Pi = 3.14159265358979323846;
-
-struct Vec3 {
-    double x = 0, y = 0, z = 0;
-
-    Vec3() = default;
-    Vec3(double x, double y, double z) : x(x), y(y), z(z) {}
-
-    Vec3 operator+(Vec3 v) const { return {x + v.x, y + v.y, z + v.z}; }
-    Vec3 operator-(Vec3 v) const { return {x - v.x, y - v.y, z - v.z}; }
-    Vec3 operator*(double s) const { return {x * s, y * s, z * s}; }
-    double dot(Vec3 v) const { return x * v.x + y * v.y + z * v.z; }
-    Vec3 cross(Vec3 v) const { return {y * v.z - z * v.y, z * v.x - x * v.z, x * v.y - y * v.x}; }
-    double length() const { return std::sqrt(dot(*this)); }
-    Vec3 unit() const { return *this * (1.0 / length()); }
-};
 
 inline double lerp(double a, double b, double t) { return a + (b - a) * t; }
 

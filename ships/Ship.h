@@ -49,6 +49,7 @@ public:
     void stopThrust();
     void stopEngines();
     void steer(float dx, float dy);
+    void setThrust(float lateral, float foreAft); // what the thrust controls above come down to
 
     // Weapons.
     void fire();

@@ -1,13 +1,6 @@
 // The ship's controls: thrust, fire, aim and steering, the only way input and pilots fly a ship.
 #include "ships/Ship.h"
 
-namespace {
-
-// The exhaust shows exactly while some thrust is requested.
-void updateEmitting(Ship& s) { s.smokeTrail.emitting = s.thrust.length() > 0; }
-
-} // namespace
-
 void Ship::setFiring(bool on) { firing = on && alive; }
 
 void Ship::faceDirection(Vector3 d) {
@@ -16,48 +9,21 @@ void Ship::faceDirection(Vector3 d) {
     frame.lookAlong(d);
 }
 
-void Ship::strafeLeft() {
+// A wreck ignores its thrust controls; the exhaust shows exactly while some thrust is requested.
+void Ship::setThrust(float lateral, float foreAft) {
     if (!alive) return;
-    thrust.x = -ThrustStep;
-    updateEmitting(*this);
+    thrust.x = lateral;
+    thrust.z = foreAft;
+    smokeTrail.emitting = thrust.length() > 0;
 }
 
-void Ship::strafeRight() {
-    if (!alive) return;
-    thrust.x = ThrustStep;
-    updateEmitting(*this);
-}
-
-void Ship::thrustForward() {
-    if (!alive) return;
-    thrust.z = -ThrustStep;
-    updateEmitting(*this);
-}
-
-void Ship::thrustBackward() {
-    if (!alive) return;
-    thrust.z = ThrustStep;
-    updateEmitting(*this);
-}
-
-void Ship::stopStrafe() {
-    if (!alive) return;
-    thrust.x = 0;
-    updateEmitting(*this);
-}
-
-void Ship::stopThrust() {
-    if (!alive) return;
-    thrust.z = 0;
-    updateEmitting(*this);
-}
-
-void Ship::stopEngines() {
-    if (!alive) return;
-    thrust.x = 0;
-    thrust.z = 0;
-    updateEmitting(*this);
-}
+void Ship::strafeLeft() { setThrust(-ThrustStep, thrust.z); }
+void Ship::strafeRight() { setThrust(ThrustStep, thrust.z); }
+void Ship::thrustForward() { setThrust(thrust.x, -ThrustStep); }
+void Ship::thrustBackward() { setThrust(thrust.x, ThrustStep); }
+void Ship::stopStrafe() { setThrust(0, thrust.z); }
+void Ship::stopThrust() { setThrust(thrust.x, 0); }
+void Ship::stopEngines() { setThrust(0, 0); }
 
 void Ship::steer(float dx, float dy) {
     // Pitch first, then yaw about the pitched frame; the axes are left as the rotations make them.

@@ -38,9 +38,9 @@ struct ShipAI {
     void flyTo(Vector3 destination);
     void faceToward(Vector3 point);
 
-    World*  world = nullptr;                  // not owned
-    Ship*   ship = nullptr;                   // not owned; an element of ShipTable
-    Planet* homePlanet = nullptr;             // not owned
+    World*  world = nullptr;                  // the one World, never destroyed
+    Ship*   ship = nullptr;                   // ShipTable[playerIndex], a static
+    Planet* homePlanet = nullptr;             // the World's planets[playerIndex]
     int     playerIndex = -1;
     int     lastTargetChoice = -TargetPeriod; // the three time stamps start a period before tick 0
     int     lastDecay = -DecayPeriod;

@@ -1,7 +1,7 @@
-// Every program-wide object that is built before main runs, in one file so that their construction
-// order is fixed: the quadrics, then the explosion list, the camera, the ships and the pilots (the
-// constant tables of data/Constants.h need no construction). Static objects are destroyed in the
-// reverse order at exit.
+// The program-wide objects that are constructed before main runs, in one file so that their order is
+// fixed: the quadrics, then the explosion list, the camera, the ships and the pilots. They are destroyed
+// in the reverse order at exit. The constants of data/Constants.h and the plain names and pointers
+// elsewhere need no construction.
 #include "data/Globals.h"
 
 #include <list>

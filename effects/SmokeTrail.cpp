@@ -66,18 +66,13 @@ void SmokeTrail::spawnParticle(SmokeTrailParticle& p) {
     p.size = static_cast<float>(60 + randomDraw() % 38 - 19);
 }
 
-float SmokeTrail::smokeColour(const SmokeTrailParticle& p, Vector3& colour) const {
+Vector3 SmokeTrail::smokeColour(const SmokeTrailParticle& p) const {
     // Each factor is the reciprocal of its band's width, so the ramp has no jumps.
     float t = p.life / PuffLifetime;
-    if (t > 0.98f)
-        colour = blend(flameBlue, flameRed, (t - 0.98f) * 50.00005f);
-    else if (t > 0.9f)
-        colour = blend(flameRed, flameOrange, (t - 0.9f) * 12.49999f);
-    else if (t > 0.6f)
-        colour = blend(flameOrange, smokeGrey, (t - 0.6f) * 3.333334f);
-    else
-        colour = blend(smokeGrey, smokeDark, t * 1.666667f);
-    return p.shade;
+    if (t > 0.98f) return blend(flameBlue, flameRed, (t - 0.98f) * 50.00005f);
+    if (t > 0.9f) return blend(flameRed, flameOrange, (t - 0.9f) * 12.49999f);
+    if (t > 0.6f) return blend(flameOrange, smokeGrey, (t - 0.6f) * 3.333334f);
+    return blend(smokeGrey, smokeDark, t * 1.666667f);
 }
 
 int SmokeTrail::liveCount() const {
@@ -110,9 +105,8 @@ void SmokeTrail::drawTranslucent() {
     Frame camera = cameraFrame;
     for (const SmokeTrailParticle& p : particles) {
         if (!(p.life > 0)) continue;
-        Vector3 colour;
-        float shade = smokeColour(p, colour);
-        glColor4f(colour.x, colour.y, colour.z, p.life / PuffLifetime * shade);
+        const Vector3 colour = smokeColour(p);
+        glColor4f(colour.x, colour.y, colour.z, p.life / PuffLifetime * p.shade);
         emitParticleSprite(camera, p.position, p.size);
     }
     endParticleSprites();

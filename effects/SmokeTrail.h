@@ -23,7 +23,7 @@ public:
     void attach(Ship* owner);      // kills every puff and loads the shared texture on first use
     void emit();
     void spawnParticle(SmokeTrailParticle& p);
-    float smokeColour(const SmokeTrailParticle& p, Vector3& colour) const; // returns the alpha (shade)
+    Vector3 smokeColour(const SmokeTrailParticle& p) const; // red, green, blue by age; alpha is the shade
     int liveCount() const;
 
     CollisionShape getBounds() override;
@@ -37,7 +37,7 @@ public:
     void drawTranslucent() override;
     void update() override;
 
-    Ship*              owner = nullptr;           // not owned
+    Ship*              owner = nullptr;           // the ship that holds this trail
     SmokeTrailParticle particles[Capacity];
     bool               emitting = false;          // true while the owner's thrust is not zero
     float              emitTimer = FrameTime;     // seconds until the next emission

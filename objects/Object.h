@@ -44,7 +44,7 @@ public:
     void checkCollisions(Object& other);
     float distanceTo(Object& other);
 
-    std::list<Object*> children;  // not owned; a ship's projectiles
+    std::list<Object*> children;  // a ship's bolts, which the ship allocates and deletes
     bool paused = false;          // the pause wanted for the channel, applied on every updateSound
     audio::Channel channel;       // null for silent objects
 };

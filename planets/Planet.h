@@ -36,7 +36,7 @@ public:
     void drawTranslucent() override;
     void update() override;
 
-    World*            world = nullptr;     // not owned; set by setup
+    World*            world = nullptr;     // the World that holds this planet; set by setup
     PlanetHealthMeter healthMeter;
     int               playerNumber = 0;
     float             spin = 0;            // +1 per update; drawn as spin x 0.5 degrees

@@ -11,7 +11,7 @@ public:
     PlanetHealthMeter();
 
     void attach(Planet* p);
-    float solidRadius() const;   // owner health / 150 x 30, never below 0
+    float solidRadius() const;   // owner health / 150 x GaugeRadius, never below 0
 
     CollisionShape getBounds() override;
     bool isCollidable() override;
@@ -24,6 +24,6 @@ public:
     void drawTranslucent() override;
     void update() override;
 
-    Planet* owner = nullptr;     // not owned
+    Planet* owner = nullptr;     // the planet that holds this meter
     Frame   frame;               // overlay placement, origin (61, 61, 0)
 };

@@ -9,7 +9,7 @@ public:
 
     void clear();
     void attach(Ship* s);        // loads the shared moon texture on first use
-    float solidRadius() const;   // owner health / 25 x 30, never below 0
+    float solidRadius() const;   // owner health / 25 x GaugeRadius, never below 0
 
     CollisionShape getBounds() override;
     bool isCollidable() override;
@@ -22,6 +22,6 @@ public:
     void drawTranslucent() override;
     void update() override;
 
-    Ship* owner = nullptr;       // not owned
+    Ship* owner = nullptr;       // the ship that holds this meter
     float spin  = 0;             // +1 per update; drawn as spin x 0.5 degrees
 };

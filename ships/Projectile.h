@@ -27,7 +27,7 @@ public:
     void drawTranslucent() override;
     void update() override;
 
-    Ship*   owner = nullptr;           // not owned
+    Ship*   owner = nullptr;           // the ship that fired it, and deletes it
     Frame   frame;                     // flies along its -Z axis
     Vector3 velocity{0, 0, -ProjectileSpeed};
     int     age = 0;                   // frames since launch

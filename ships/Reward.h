@@ -29,7 +29,7 @@ public:
     void drawTranslucent() override;
     void update() override;
 
-    World*  world = nullptr;    // not owned; set by setup
+    World*  world = nullptr;    // the World that holds this slot; set by setup
     float   spin = 0;           // +1 per update; drawn as spin x 5 degrees
     Vector3 position;
     bool    active = true;

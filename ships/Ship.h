@@ -77,7 +77,7 @@ public:
     void drawTranslucent() override;
     void update() override;
 
-    World*          world = nullptr;       // not owned; set by setup
+    World*          world = nullptr;       // the one World, never destroyed; set by setup
     ShipHealthMeter healthMeter;
     SmokeTrail      smokeTrail;
     int             frameCount = 0;        // frames since reset, +1 each update

@@ -57,7 +57,7 @@ public:
     Vector3              cameraOffset;       // eye position in ship 0's axes
     Planet               planets[PlayerCount];
     Reward               rewards[RewardSlots];
-    std::vector<Object*> objects;            // collision order; not owned
+    std::vector<Object*> objects;            // collision order: planets, ShipTable, rewards; owns none
     float                rewardTimer = 3.0f; // seconds until a reward may respawn
     bool                 paused = false;
 };

@@ -1,17 +1,13 @@
 // Scene object base: the sound channel an object owns, and the walks over its children.
 #include "objects/Object.h"
 
-#include <utility>
-
 Object::Object(audio::Channel channel) : channel(channel) {}
 
-Object::Object(Object&& other) noexcept
-    : children(std::move(other.children)), paused(other.paused), channel(std::exchange(other.channel, {})) {}
+Object::Object(Object&& other) noexcept : Object(other) { other.channel = audio::Channel(); }
 
 Object& Object::operator=(Object&& other) noexcept {
-    children = std::move(other.children);
-    paused = other.paused;
-    channel = std::exchange(other.channel, {});
+    *this = other;
+    other.channel = audio::Channel();
     return *this;
 }
 

@@ -41,7 +41,7 @@ void Tally::afterUpdate(const World& world, bool restarted) {
             if (timer == Reward::Duration) ++rewardsCollected[n];
     }
 
-    for (int k = 0; k < PlayerCount; ++k) {
+    for (int k = 0; k < RewardSlots; ++k) {
         const Reward& reward = world.rewards[k];
         if (watching && !restarted && !reward.active) {
             // An empty slot that moved was refilled and emptied again within this one update.

@@ -38,8 +38,8 @@ class Tally {
     bool watching = false; // the fields below hold the state after the previous update
     int lastDeaths[PlayerCount] = {};
     bool planetAlive[PlayerCount] = {};
-    bool rewardActive[PlayerCount] = {};
-    Vector3 rewardPosition[PlayerCount];
+    bool rewardActive[RewardSlots] = {};
+    Vector3 rewardPosition[RewardSlots];
 };
 
 } // namespace sim

@@ -39,7 +39,7 @@ constexpr int SphereDetail = 64;
 inline constexpr Vector3 PlanetGaugeCentre(61, 61, 0); // bottom left
 inline constexpr Vector3 ShipGaugeCentre(738, 61, 0);  // bottom right
 constexpr float GaugeRadius = 30;                      // of the full-size globe of either gauge
-constexpr int ScoreX = 30;                             // the score's bottom-left corner, top left
+constexpr int ScoreX = 30;                             // the score, top left: its quad's bottom-left corner
 constexpr int ScoreY = 539;
 constexpr int ScorePoints = 18;
 constexpr int CountdownX = 676;         // bottom right, with one whole-seconds digit; each further digit

@@ -38,6 +38,7 @@ struct ShipAI {
     void flyTo(Vector3 destination);
     void faceToward(Vector3 point);
 
+    // clang-format off
     World*  world = nullptr;                  // the one World, never destroyed
     Ship*   ship = nullptr;                   // ShipTable[playerIndex], a static
     Planet* homePlanet = nullptr;             // the World's planets[playerIndex]
@@ -48,6 +49,7 @@ struct ShipAI {
     int     tick = 0;                         // +1 per World update
     int     target = -1;
     int     hatred[PlayerCount];              // HatredFloor each, set by the constructor
+    // clang-format on
 };
 
 extern ShipAI ShipAITable[PlayerCount];

@@ -68,10 +68,12 @@ constexpr int LaserDamage = 2;
 enum ExplosionKind { Spark = 0, ShipBlast = 1, RewardBurst = 2, PlanetBlast = 3, ExplosionKinds };
 
 struct ExplosionPreset {
+    // clang-format off
     int  spread, count, speed; // offsets and velocities are whole numbers from -spread (-speed) up
     int  sizeMin, sizeRange;   // a particle's size: sizeMin plus a draw below sizeRange
     bool randomColour;         // else white
     bool round;                // drawn with the circle texture, else the plain one
+    // clang-format on
 };
 
 // index = ExplosionKind; a kind outside the table is drawn white at size 20 with the plain texture
@@ -96,6 +98,7 @@ inline constexpr const char* planetTextureNames[PlayerCount] = {
 };
 
 // red, green, blue, alpha; index = player number
+// clang-format off
 inline constexpr float playerColours[PlayerCount][4] = {
     {0.7f, 0.7f, 0.7f, 1.0f},
     {0.8f, 0.2f, 0.2f, 1.0f},
@@ -106,3 +109,4 @@ inline constexpr float playerColours[PlayerCount][4] = {
     {0.7f, 0.3f, 0.7f, 1.0f},
     {0.4f, 0.2f, 0.08f, 1.0f},
 };
+// clang-format on

@@ -9,11 +9,13 @@
 #include "objects/Object.h"
 
 struct ExplosionParticle {
+    // clang-format off
     Vector3 position;
     Vector3 velocity;             // world units per second
     float   red = 0, green = 0, blue = 0;
     float   alpha = 0;            // before the fade
     float   size = 0;             // triangle size in world units
+    // clang-format on
 };
 
 class Explosion final : public Object {
@@ -33,11 +35,13 @@ public:
     void drawTranslucent() override;
     void update() override;
 
+    // clang-format off
     Vector3                              position;
     float                                life = 0; // seconds left; the fade is life / 10
     int                                  particleCount = 0;
     int                                  kind = Spark;
     std::unique_ptr<ExplosionParticle[]> particles; // particleCount records
+    // clang-format on
 };
 
 // The live explosions; the World culls the burnt-out ones.

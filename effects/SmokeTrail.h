@@ -6,11 +6,13 @@
 #include "objects/Object.h"
 
 struct SmokeTrailParticle {
+    // clang-format off
     Vector3 position;
     Vector3 velocity;     // world units per second
     float   life = 0;     // seconds left, 3 at birth; alive while above 0
     float   size = 0;     // triangle size, 41 to 78 at birth, +2 per update
     float   shade = 0;    // opacity factor drawn at birth
+    // clang-format on
 };
 
 class SmokeTrail final : public Object {
@@ -37,9 +39,11 @@ public:
     void drawTranslucent() override;
     void update() override;
 
+    // clang-format off
     Ship*              owner = nullptr;           // the ship that holds this trail
     SmokeTrailParticle particles[Capacity];
     bool               emitting = false;          // true while the owner's thrust is not zero
     float              emitTimer = FrameTime;     // seconds until the next emission
     int                nextParticle = 0;          // ring slot the next puff overwrites
+    // clang-format on
 };

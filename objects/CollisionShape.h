@@ -6,6 +6,7 @@
 enum ShapeKind { Sphere = 0, TwinBeam = 1 };
 
 struct CollisionShape {
+    // clang-format off
     Vector3 centre;       // sphere centre; for twin beams the projectile's position
     Vector3 beam1Start;
     Vector3 beam1End;
@@ -13,6 +14,7 @@ struct CollisionShape {
     Vector3 beam2End;
     float   radius = 0;   // 0 for twin beams
     int     kind   = Sphere;
+    // clang-format on
 
     CollisionShape(int kind, Vector3 centre, float radius);
     CollisionShape(int kind, Vector3 centre, Vector3 beam1Start, Vector3 beam1End, Vector3 beam2Start,

@@ -44,7 +44,9 @@ public:
     void checkCollisions(Object& other);
     float distanceTo(Object& other);
 
+    // clang-format off
     std::list<Object*> children;  // a ship's bolts, which the ship allocates and deletes
     bool paused = false;          // the pause wanted for the channel, applied on every updateSound
     audio::Channel channel;       // null for silent objects
+    // clang-format on
 };

@@ -11,8 +11,10 @@ class World;
 
 class Planet final : public Object {
 public:
+    // clang-format off
     static constexpr int   FullHealth = 150;
     static constexpr float FullRadius = 500;
+    // clang-format on
 
     Planet();
 
@@ -36,6 +38,7 @@ public:
     void drawTranslucent() override;
     void update() override;
 
+    // clang-format off
     World*            world = nullptr;     // the World that holds this planet; set by setup
     PlanetHealthMeter healthMeter;
     int               playerNumber = 0;
@@ -45,4 +48,5 @@ public:
     int               health = FullHealth; // -1 once destroyed
     bool              alive = true;
     float             regenTimer = 0;      // seconds until the next point of regrowth
+    // clang-format on
 };

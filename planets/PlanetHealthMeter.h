@@ -24,6 +24,8 @@ public:
     void drawTranslucent() override;
     void update() override;
 
+    // clang-format off
     Planet* owner = nullptr;     // the planet that holds this meter
     Frame   frame;               // overlay placement, origin (61, 61, 0)
+    // clang-format on
 };

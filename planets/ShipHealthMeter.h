@@ -22,6 +22,8 @@ public:
     void drawTranslucent() override;
     void update() override;
 
+    // clang-format off
     Ship* owner = nullptr;       // the ship that holds this meter
     float spin  = 0;             // +1 per update; drawn as spin x 0.5 degrees
+    // clang-format on
 };

@@ -19,6 +19,7 @@ public:
     void setCulling(bool on) { culling = on; }
 
 private:
+    // clang-format off
     Frame view;            // world to eye coordinates, as the projection matrix holds it
     float nearPlane;
     float farPlane;
@@ -28,4 +29,5 @@ private:
     float cosHalfWidth;
     bool  culling  = true;
     bool  eyeKnown = false;
+    // clang-format on
 };

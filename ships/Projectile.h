@@ -27,10 +27,14 @@ public:
     void drawTranslucent() override;
     void update() override;
 
+    // clang-format off
     Ship*   owner = nullptr;           // the ship that fired it, and deletes it
     Frame   frame;                     // flies along its -Z axis
+    // clang-format on
     Vector3 velocity{0, 0, -ProjectileSpeed};
+    // clang-format off
     int     age = 0;                   // frames since launch
     bool    alive = true;              // false once it has hit something
     float   halfWidth = BeamHalfWidth; // half the spacing of the two beams
+    // clang-format on
 };

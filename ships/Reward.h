@@ -29,10 +29,12 @@ public:
     void drawTranslucent() override;
     void update() override;
 
+    // clang-format off
     World*  world = nullptr;    // the World that holds this slot; set by setup
     float   spin = 0;           // +1 per update; drawn as spin x 5 degrees
     Vector3 position;
     bool    active = true;
+    // clang-format on
 };
 
 int randomRewardKind();

@@ -77,6 +77,7 @@ public:
     void drawTranslucent() override;
     void update() override;
 
+    // clang-format off
     World*          world = nullptr;       // the one World, never destroyed; set by setup
     ShipHealthMeter healthMeter;
     SmokeTrail      smokeTrail;
@@ -97,6 +98,7 @@ public:
     float           regenTimer = 0;        // seconds until the next health point near home
     float           rewardTimers[4] = {};  // seconds left, indexed by RewardKind
     int             score = 0;
+    // clang-format on
 };
 
 extern Ship ShipTable[PlayerCount];

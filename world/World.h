@@ -51,6 +51,7 @@ public:
     Vector3 listenerForward() const;
     Vector3 listenerUp() const;
 
+    // clang-format off
     GLUquadric*          quadric = nullptr;  // the star sphere's; never freed
     GLuint               starTexture = 0;
     TextRenderer         font;
@@ -60,6 +61,7 @@ public:
     std::vector<Object*> objects;            // collision order: planets, ShipTable, rewards; owns none
     float                rewardTimer = 3.0f; // seconds until a reward may respawn
     bool                 paused = false;
+    // clang-format on
 };
 
 void announceWinner(int player);

@@ -157,13 +157,12 @@ int textMismatch(const std::string& text, int points, int x, int y, int backgrou
 }
 
 std::string tgaHeader(int type, int width, int height, int bits, int descriptor, int mapEntries) {
-    // ID length, map type, image type, the map (first entry, entries, bits), origin, size, bits, descriptor
-    const int bytes[18] = {0, mapEntries > 0, type, 0, 0, mapEntries & 255, mapEntries >> 8,
-                           mapEntries > 0 ? 24 : 0, 0, 0, 0, 0, width & 255, width >> 8, height & 255,
-                           height >> 8, bits, descriptor};
-    std::string header;
-    for (int b : bytes)
-        header += static_cast<char>(b);
+    // ID length, map type, image type; the map (first entry, entries, bits); origin, size, bits, descriptor
+    auto bytes2 = [](int v) { return std::string{static_cast<char>(v & 255), static_cast<char>(v >> 8)}; };
+    std::string header{0, static_cast<char>(mapEntries > 0), static_cast<char>(type)};
+    header += bytes2(0) + bytes2(mapEntries) + static_cast<char>(mapEntries > 0 ? 24 : 0);
+    header += bytes2(0) + bytes2(0) + bytes2(width) + bytes2(height);
+    header += {static_cast<char>(bits), static_cast<char>(descriptor)};
     return header;
 }
 

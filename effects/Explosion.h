@@ -19,7 +19,7 @@ struct ExplosionParticle {
 };
 
 class Explosion final : public Object {
-public:
+  public:
     Explosion();
 
     void setup(int kind, Vector3 position, int spread, int count, int speed);

@@ -16,13 +16,13 @@ struct SmokeTrailParticle {
 };
 
 class SmokeTrail final : public Object {
-public:
+  public:
     static constexpr int Capacity = 1000;
     static constexpr int PuffsPerEmission = 10;
 
     SmokeTrail();
 
-    void attach(Ship* owner);      // kills every puff and loads the shared texture on first use
+    void attach(Ship* owner); // kills every puff and loads the shared texture on first use
     void emit();
     void spawnParticle(SmokeTrailParticle& p);
     Vector3 smokeColour(const SmokeTrailParticle& p) const; // red, green, blue by age; alpha is the shade

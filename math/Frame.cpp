@@ -63,7 +63,8 @@ void Frame::invert() {
 void Frame::toMatrix(float m[16]) const {
     const float values[16] = {xAxis.x, xAxis.y, xAxis.z, 0, yAxis.x,  yAxis.y,  yAxis.z,  0,
                               zAxis.x, zAxis.y, zAxis.z, 0, origin.x, origin.y, origin.z, 1};
-    for (int i = 0; i < 16; ++i) m[i] = values[i];
+    for (int i = 0; i < 16; ++i)
+        m[i] = values[i];
 }
 
 void Frame::applyGL() const {

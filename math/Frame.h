@@ -16,14 +16,14 @@ struct Frame {
         : xAxis(xAxis), yAxis(yAxis), zAxis(zAxis), origin(origin) {}
 
     Vector3 transform(Vector3 v, bool isPoint) const;
-    void rotate(const Frame& r);        // r's axes expressed in this frame's own axes; origin kept
-    void multiply(const Frame& r);      // this = this * r as 4x4 matrices
-    void rotateAboutX(float a);         // pitch
-    void rotateAboutY(float a);         // yaw
-    bool lookAlong(Vector3 d);          // local -Z along d; false (frame untouched) when d gives no frame
+    void rotate(const Frame& r);   // r's axes expressed in this frame's own axes; origin kept
+    void multiply(const Frame& r); // this = this * r as 4x4 matrices
+    void rotateAboutX(float a);    // pitch
+    void rotateAboutY(float a);    // yaw
+    bool lookAlong(Vector3 d);     // local -Z along d; false (frame untouched) when d gives no frame
     void transposeRotation();
     void invert();
-    void toMatrix(float m[16]) const;   // column-major, the layout glMultMatrixf takes
+    void toMatrix(float m[16]) const; // column-major, the layout glMultMatrixf takes
     void applyGL() const;
 };
 

@@ -13,10 +13,10 @@ class Reward;
 
 // No virtual destructor on purpose: every object is destroyed through its own class.
 class Object {
-public:
+  public:
     explicit Object(audio::Channel channel);
     ~Object();
-    Object(const Object&) = default;            // copies share the channel
+    Object(const Object&) = default; // copies share the channel
     Object& operator=(const Object&) = default;
     // A moved-from object gives up its channel, so that a fresh value moved into place takes the sound
     // with it and the temporary's destructor cannot stop it.
@@ -37,7 +37,7 @@ public:
     void setPaused(bool p);
     void setVolume(float v);
     void updateSound();
-    void step();                  // update, then updateSound
+    void step(); // update, then updateSound
     void drawChildren();
     void drawChildrenTranslucent();
     void stepChildren();

@@ -10,7 +10,7 @@
 class World;
 
 class Planet final : public Object {
-public:
+  public:
     // clang-format off
     static constexpr int   FullHealth = 150;
     static constexpr float FullRadius = 500;

@@ -7,11 +7,11 @@
 class Planet;
 
 class PlanetHealthMeter final : public Object {
-public:
+  public:
     PlanetHealthMeter();
 
     void attach(Planet* p);
-    float solidRadius() const;   // owner health / 150 x GaugeRadius, never below 0
+    float solidRadius() const; // owner health / 150 x GaugeRadius, never below 0
 
     CollisionShape getBounds() override;
     bool isCollidable() override;

@@ -4,12 +4,12 @@
 #include "objects/Object.h"
 
 class ShipHealthMeter final : public Object {
-public:
+  public:
     ShipHealthMeter();
 
     void clear();
-    void attach(Ship* s);        // loads the shared moon texture on first use
-    float solidRadius() const;   // owner health / 25 x GaugeRadius, never below 0
+    void attach(Ship* s);      // loads the shared moon texture on first use
+    float solidRadius() const; // owner health / 25 x GaugeRadius, never below 0
 
     CollisionShape getBounds() override;
     bool isCollidable() override;

@@ -34,13 +34,15 @@ TTF_Font* openFont(int points) {
 int nextPowerOfTwo(int n) {
     // Counted in integers: a logarithm can round an exact power of two up to the next one.
     int p = 1;
-    while (p < n && p < (1 << 30)) p <<= 1;
+    while (p < n && p < (1 << 30))
+        p <<= 1;
     return p;
 }
 
 int countdownX(int wholeSeconds) {
     int x = CountdownX;
-    for (int n = wholeSeconds; n >= 10; n /= 10) x -= CountdownDigitWidth;
+    for (int n = wholeSeconds; n >= 10; n /= 10)
+        x -= CountdownDigitWidth;
     return x;
 }
 

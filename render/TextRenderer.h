@@ -5,7 +5,7 @@
 #include <SDL/SDL_ttf.h>
 
 class TextRenderer {
-public:
+  public:
     TextRenderer();
     TextRenderer(const TextRenderer&) = delete;
     TextRenderer& operator=(const TextRenderer&) = delete;

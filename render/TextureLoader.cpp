@@ -120,7 +120,8 @@ void loadTexture(const char* path, TextureKind kind, GLuint name) {
     glBindTexture(GL_TEXTURE_2D, name);
     if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
     if (kind == Jpeg)
-        gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, surface->w, surface->h, GL_RGB, GL_UNSIGNED_BYTE, surface->pixels);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, surface->w, surface->h, GL_RGB, GL_UNSIGNED_BYTE,
+                          surface->pixels);
     else
         gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, surface->w, surface->h, GL_BGRA, GL_UNSIGNED_BYTE,
                           surface->pixels);

@@ -4,7 +4,7 @@
 #include "math/Frame.h"
 
 class ViewVolume {
-public:
+  public:
     // The same lens the camera is set up with: vertical field of view in degrees, width over height,
     // and the near and far planes.
     ViewVolume(double fieldOfView, double aspect, double nearPlane, double farPlane);
@@ -18,7 +18,7 @@ public:
     // Off, everything may show; for comparing frames and times.
     void setCulling(bool on) { culling = on; }
 
-private:
+  private:
     // clang-format off
     Frame view;            // world to eye coordinates, as the projection matrix holds it
     float nearPlane;

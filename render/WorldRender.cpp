@@ -63,17 +63,25 @@ void World::drawStars() {
 }
 
 void World::drawOpaquePass() {
-    for (Ship& ship : ShipTable) ship.draw();
-    for (Planet& planet : planets) planet.draw();
-    for (Reward& reward : rewards) reward.draw();
-    for (const auto& explosion : explosions) explosion->draw();
+    for (Ship& ship : ShipTable)
+        ship.draw();
+    for (Planet& planet : planets)
+        planet.draw();
+    for (Reward& reward : rewards)
+        reward.draw();
+    for (const auto& explosion : explosions)
+        explosion->draw();
 }
 
 void World::drawTranslucentPass() {
-    for (Ship& ship : ShipTable) ship.drawTranslucent();
-    for (const auto& explosion : explosions) explosion->drawTranslucent();
-    for (Planet& planet : planets) planet.drawTranslucent();
-    for (Reward& reward : rewards) reward.drawTranslucent();
+    for (Ship& ship : ShipTable)
+        ship.drawTranslucent();
+    for (const auto& explosion : explosions)
+        explosion->drawTranslucent();
+    for (Planet& planet : planets)
+        planet.drawTranslucent();
+    for (Reward& reward : rewards)
+        reward.drawTranslucent();
 }
 
 void World::drawHud() {

@@ -7,7 +7,7 @@
 #include "objects/Object.h"
 
 class Projectile final : public Object {
-public:
+  public:
     Projectile();
 
     void launch(Ship& owner, float muzzleDistance, float sizeScale);

@@ -7,7 +7,7 @@
 class World;
 
 class Reward final : public Object {
-public:
+  public:
     static constexpr float Radius = 50;
     static constexpr float Duration = 20;
 

@@ -16,7 +16,7 @@ enum RewardKind { SpeedBoost = 0, RapidFire = 1, Grow = 2, Shrink = 3 };
 enum SizeState { NormalSize, BigSize, SmallSize };
 
 class Ship final : public Object {
-public:
+  public:
     static constexpr int FullHealth = 25;
 
     Ship();

@@ -33,7 +33,8 @@ World::World(unsigned seed) {
     // sound system still runs.
     atexit([] {
         explosions.clear();
-        for (Ship& ship : ShipTable) ship.dropBolts();
+        for (Ship& ship : ShipTable)
+            ship.dropBolts();
     });
 }
 
@@ -75,7 +76,8 @@ void World::restart() {
         ShipTable[n].reset();
         ShipAITable[n].reset();
     }
-    for (Reward& reward : rewards) reward.reset();
+    for (Reward& reward : rewards)
+        reward.reset();
     setupRound();
 }
 
@@ -93,8 +95,10 @@ void World::update() {
     }
     refillRewards();
     // Includes the explosions the ships spawned just now; those of the collision pass wait a frame.
-    for (const auto& explosion : explosions) explosion->step();
-    for (ShipAI& pilot : ShipAITable) pilot.tick += 1;
+    for (const auto& explosion : explosions)
+        explosion->step();
+    for (ShipAI& pilot : ShipAITable)
+        pilot.tick += 1;
     regenerateAtHome();
     collideAll(); // last: its effects show in the next frame's updates
 }
@@ -159,7 +163,8 @@ void World::regenerateAtHome() {
 
 void World::collideAll() {
     for (size_t i = 0; i < objects.size(); ++i)
-        for (size_t j = i + 1; j < objects.size(); ++j) objects[i]->checkCollisions(*objects[j]);
+        for (size_t j = i + 1; j < objects.size(); ++j)
+            objects[i]->checkCollisions(*objects[j]);
 }
 
 void World::cullExplosions() {

@@ -12,7 +12,7 @@
 #include "ships/Reward.h"
 
 class World {
-public:
+  public:
     // Seeds the shared random generator: the game with the clock, a tool or a test with a number of its
     // own, so that it can replay a game from its first layout.
     explicit World(unsigned seed);

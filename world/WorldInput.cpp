@@ -8,7 +8,8 @@
 
 void World::handleEvents() {
     SDL_Event event;
-    while (SDL_PollEvent(&event)) handleEvent(event);
+    while (SDL_PollEvent(&event))
+        handleEvent(event);
 }
 
 void World::handleEvent(const SDL_Event& event) {
@@ -16,9 +17,7 @@ void World::handleEvent(const SDL_Event& event) {
     switch (event.type) {
     case SDL_KEYDOWN:
         switch (event.key.keysym.sym) {
-        case SDLK_ESCAPE:
-            SDL_Quit();
-            exit(0);
+        case SDLK_ESCAPE: SDL_Quit(); exit(0);
         case SDLK_SPACE: ship.braking = true; break;
         case SDLK_a:
         case SDLK_LEFT: ship.strafeLeft(); break;
@@ -74,9 +73,7 @@ void World::handleEvent(const SDL_Event& event) {
         default: break;
         }
         break;
-    case SDL_QUIT:
-        SDL_Quit();
-        exit(0);
+    case SDL_QUIT: SDL_Quit(); exit(0);
     default: break;
     }
 }

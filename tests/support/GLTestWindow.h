@@ -19,8 +19,8 @@ struct Pixel {
     int brightness() const { return r + g + b; }
 };
 
-Pixel readPixel(int x, int y);                       // from the back buffer, y up from the bottom
-std::vector<unsigned char> readFrame();              // the window, RGB, bottom row first
+Pixel readPixel(int x, int y);          // from the back buffer, y up from the bottom
+std::vector<unsigned char> readFrame(); // the window, RGB, bottom row first
 int countLitPixels(int x0, int y0, int x1, int y1, int threshold = 30); // in the rectangle [x0,x1) x [y0,y1)
 // The same pixels: how many, where their middle is, how far across they reach and how red and green they are.
 struct LitPixels {
@@ -30,7 +30,7 @@ struct LitPixels {
     long red = 0, green = 0;
 };
 LitPixels litPixels(int x0, int y0, int x1, int y1, int threshold = 30);
-bool savePng(const std::string& path);               // the back buffer, for looking at
+bool savePng(const std::string& path); // the back buffer, for looking at
 long differingBytes(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b);
 
 // One corner of a triangle as GL hands it back in feedback mode: window coordinates, colour and

@@ -12,7 +12,7 @@ namespace testing_support {
 // Builds the World once per test process (the game has exactly one) and lays out a fresh round for
 // every test, so each starts from the same opening position.
 class GameTest : public ::testing::Test {
-protected:
+  protected:
     static World& world();
     void SetUp() override;
 };

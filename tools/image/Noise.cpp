@@ -66,7 +66,7 @@ float Noise::ridged(Vec3f p, int octaves) const {
 
 Vec3f Noise::warp(Vec3f p, float amount, int octaves) const {
     Vec3f d{fbm(p + Vec3f{5.2f, 1.3f, 7.7f}, octaves), fbm(p + Vec3f{-8.1f, 2.8f, -4.4f}, octaves),
-           fbm(p + Vec3f{1.9f, -6.6f, 3.1f}, octaves)};
+            fbm(p + Vec3f{1.9f, -6.6f, 3.1f}, octaves)};
     return p + d * amount;
 }
 

@@ -25,7 +25,7 @@ class Noise {
     float at(Vec3f p) const;                                  // about -1 to 1, smooth, period 256
     float fbm(Vec3f p, int octaves, float gain = 0.5f) const; // octaves at doubling frequency
     float ridged(Vec3f p, int octaves) const;                 // 0 to 1, sharp crests where at() crosses 0
-    Vec3f warp(Vec3f p, float amount, int octaves) const;      // p pushed along a noise field
+    Vec3f warp(Vec3f p, float amount, int octaves) const;     // p pushed along a noise field
 
     // 2-D noise that repeats every periodX by periodY units, for pictures that tile.
     float tiled(float x, float y, int periodX, int periodY) const;

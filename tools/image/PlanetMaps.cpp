@@ -79,9 +79,9 @@ struct Relief {
 
 struct CraterStyle {
     int count;
-    float minRadius, maxRadius;         // radians of arc
-    float depth;                        // bowl depth per radian of radius
-    float rayChance;                    // share of young craters that throw bright rays
+    float minRadius, maxRadius;          // radians of arc
+    float depth;                         // bowl depth per radian of radius
+    float rayChance;                     // share of young craters that throw bright rays
     std::function<float(Vec3f)> density; // 0..1: how much a crater at a point shows (maria bury them)
 };
 

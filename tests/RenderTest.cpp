@@ -59,6 +59,23 @@ TEST_F(Rendering, ScoreReadsAsTextAtTheTopLeftAndLeavesItsSize) {
     testing_support::textSize("Score: 1230", ScorePoints, w, h);
     EXPECT_EQ(scorePosition.w, w);
     EXPECT_EQ(scorePosition.h, h);
+
+    // Its quad, the only thing drawn in the top half, is the text rounded up to powers of two each way.
+    float left = ScreenWidth, right = 0, bottom = ScreenHeight, top = 0;
+    for (const auto& polygon : testing_support::feedbackTriangles([&] { world().drawHud(); }))
+        for (const testing_support::FeedbackVertex& v : polygon)
+            if (v.y > ScreenHeight / 2)
+                left = std::min(left, v.x), right = std::max(right, v.x), bottom = std::min(bottom, v.y),
+                top = std::max(top, v.y);
+    int quadW = 1, quadH = 1;
+    while (quadW < w)
+        quadW *= 2;
+    while (quadH < h)
+        quadH *= 2;
+    EXPECT_NEAR(left, ScoreX, 1e-3);
+    EXPECT_NEAR(bottom, ScoreY, 1e-3);
+    EXPECT_NEAR(right - left, quadW, 1e-3);
+    EXPECT_NEAR(top - bottom, quadH, 1e-3);
 }
 
 // The countdown stands at the bottom right; each whole-seconds digit beyond the first moves it 40 left.

@@ -23,27 +23,11 @@ mkdir "$elsewhere"
 start_x
 start_game "$elsewhere" null "$stage/usr/games/gravimel"
 
-seen=""
-while :; do
-    kind=$(screen_kind "$(shot start)")
-    [ "${seen##* }" = "$kind" ] || seen="$seen $kind"
-    [ "$kind" = frame ] && break
-    game_alive || fail "the game ended during start-up"
-    [ $(($(date +%s%N) - GAME_START)) -lt 60000000000 ] || fail "no game frame within 60 s (screens:$seen)"
-done
-case "$seen" in " title frame" | " blank title frame") ;; *) fail "expected the title, then the game; saw:$seen" ;; esac
-ok "screens in order:$seen"
+watch_start_screens
+case "$SEEN" in " title frame" | " blank title frame") ;; *) fail "expected the title, then the game; saw:$SEEN" ;; esac
+ok "screens in order:$SEEN"
 
-wait_line '^SHIP 7 NOW HATES' 20 || fail "the game did not finish starting"
-expected="Initializing audio engine... Initialized audio engine successfully.
-Initializing background music...
-Initializing sounds...
-Initializing sound effects...
-Initializing font engine...
-Loading font fonts/arial.ttf...
-Loading font fonts/arial.ttf..."
-[ "$(head -n 7 "$GAME_OUT")" = "$expected" ] ||
-    fail "start-up lines differ: $(head -n 7 "$GAME_OUT" | diff <(echo "$expected") - || true)"
+expect_startup_lines
 if grep -E 'could not load|Unable to' "$GAME_OUT"; then fail "an asset was not found"; fi
 [ "$(game_windows | wc -l)" -eq 1 ] || fail "expected one game window"
 ok "one window, the start-up lines, every asset found"

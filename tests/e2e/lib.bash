@@ -128,6 +128,36 @@ screen_kind() {
 is_frame() { [ "$(screen_kind "$(shot poll)")" = frame ]; }
 wait_first_frame() { wait_until "${1:-60}" is_frame || fail "no game frame after ${1:-60} s"; }
 
+# The screens in order until a game frame shows, each kind once: blank (no window yet, or nothing drawn),
+# title, frame. Sets SEEN to the list and SHOT to the last screenshot.
+watch_start_screens() {
+    local n=0 kind
+    SEEN=""
+    while :; do
+        n=$((n + 1))
+        SHOT=$(shot "start-$n")
+        kind=$(screen_kind "$SHOT")
+        [ "${SEEN##* }" = "$kind" ] || SEEN="$SEEN $kind"
+        [ "$kind" = frame ] && return
+        game_alive || fail "the game ended during start-up"
+        [ $(($(date +%s%N) - GAME_START)) -lt 60000000000 ] || fail "no game frame within 60 s (screens:$SEEN)"
+    done
+}
+
+# The game's first seven lines, exactly, once the eighth pilot has announced its target.
+expect_startup_lines() {
+    local expected="Initializing audio engine... Initialized audio engine successfully.
+Initializing background music...
+Initializing sounds...
+Initializing sound effects...
+Initializing font engine...
+Loading font fonts/arial.ttf...
+Loading font fonts/arial.ttf..."
+    wait_line '^SHIP 7 NOW HATES' 20 || fail "the eighth target line never came"
+    [ "$(head -n 7 "$GAME_OUT")" = "$expected" ] ||
+        fail "start-up lines differ: $(head -n 7 "$GAME_OUT" | diff <(echo "$expected") - || true)"
+}
+
 # Mean brightness (0..1) of a rectangle W H X Y, image coordinates (y down from the top).
 region_mean() {
     convert "$1" -crop "${2}x${3}+${4}+${5}" +repage -colorspace Gray -format '%[fx:mean]' info:

@@ -7,32 +7,13 @@ case "$(xprobe cursor)" in visible*) ;; *) fail "the cursor probe does not see t
 
 start_game
 
-# Screens in order until a game frame shows: blank (no window yet or nothing drawn), title, frame.
-seen=""
-n=0
-while :; do
-    n=$((n + 1))
-    img=$(shot "start-$n")
-    kind=$(screen_kind "$img")
-    [ "${seen##* }" = "$kind" ] || seen="$seen $kind"
-    [ "$kind" = frame ] && break
-    game_alive || fail "the game ended during start-up"
-    [ $(($(date +%s%N) - GAME_START)) -lt 60000000000 ] || fail "no game frame within 60 s (screens:$seen)"
-done
-log "screens in order:$seen"
-case "$seen" in " title frame" | " blank title frame") ok "title image shown before the first frame" ;;
-    *) fail "expected the title image before the first frame, saw:$seen (see $img)" ;; esac
+watch_start_screens
+log "screens in order:$SEEN"
+case "$SEEN" in " title frame" | " blank title frame") ok "title image shown before the first frame" ;;
+    *) fail "expected the title image before the first frame, saw:$SEEN (see $SHOT)" ;; esac
 
 # The lines up to the computer pilots' first targets, exactly; every pilot picks some other ship at hate 5.
-wait_line '^SHIP 7 NOW HATES' 20 || fail "the eighth target line never came"
-expected="Initializing audio engine... Initialized audio engine successfully.
-Initializing background music...
-Initializing sounds...
-Initializing sound effects...
-Initializing font engine...
-Loading font fonts/arial.ttf...
-Loading font fonts/arial.ttf..."
-[ "$(head -n 7 "$GAME_OUT")" = "$expected" ] || fail "start-up lines differ: $(head -n 7 "$GAME_OUT" | diff <(echo "$expected") - || true)"
+expect_startup_lines
 for i in 0 1 2 3 4 5 6 7; do
     line=$(sed -n "$((8 + i))p" "$GAME_OUT")
     [[ "$line" =~ ^SHIP\ $i\ NOW\ HATES\ SHIP\ ([0-7])\ with\ hate\ at\ 5\ of\ 50!$ ]] ||

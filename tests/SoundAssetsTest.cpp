@@ -117,4 +117,30 @@ TEST(SoundDecoder, SamplesPastFullScaleSaturateInsteadOfWrapping) {
     EXPECT_EQ(wrong, 0) << "of " << exact.size() << " samples";
 }
 
+// A positional sound is played from one channel: a file of two or three is heard as their average.
+TEST(SoundDecoder, ChannelsAreAveragedIntoOneForAPositionalSound) {
+    const std::string dir = testing_support::makeTempDir();
+    for (int channels : {2, 3}) {
+        const std::string path = dir + "/channels" + std::to_string(channels) + ".wav";
+        SF_INFO info{};
+        info.samplerate = 44100;
+        info.channels = channels;
+        info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+        SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+        ASSERT_NE(file, nullptr);
+        const short frames[2][3] = {{300, 600, 1200}, {-300, 0, -900}};
+        for (const auto& frame : frames)
+            ASSERT_EQ(sf_writef_short(file, frame, 1), 1);
+        sf_close(file);
+
+        const std::unique_ptr<Decoder> d = Decoder::open(path.c_str(), true);
+        ASSERT_TRUE(d && d->channels() == 1);
+        short got[2] = {};
+        ASSERT_EQ(d->read(got, 2, false), 2);
+        const short expected[2][2] = {{450, -150}, {700, -400}};
+        EXPECT_TRUE(got[0] == expected[channels - 2][0] && got[1] == expected[channels - 2][1])
+            << channels << " channels: " << got[0] << " " << got[1];
+    }
+}
+
 } // namespace

@@ -115,6 +115,28 @@ TEST_F(SoundSystemTest, EqualRivalsKeepTheVoicesTheyHave) {
     EXPECT_EQ(virtualAfter, virtualBefore);
 }
 
+// A positional sound is ranked by the gain it is heard at: full within 35 units, then 35 / (35 + rolloff x
+// (distance - 35)). At 70 that is a half and outranks flat sounds at 0.4; at 140, a quarter, it does not.
+TEST_F(SoundSystemTest, APositionalSoundRanksByTheGainItIsHeardAt) {
+    start();
+    for (auto [distance, heard] : {std::pair{70.0f, true}, std::pair{140.0f, false}}) {
+        std::vector<Channel> flat;
+        for (int i = 0; i < 100; i++) {
+            flat.push_back(play(spawn, false));
+            flat.back().setVolume(0.4f);
+        }
+        Channel positional = play(laser, false, Vector3(distance, 0, 0));
+        system->update();
+        EXPECT_EQ(positional.isVirtual(), !heard) << distance;
+        EXPECT_EQ(std::count_if(flat.begin(), flat.end(), [](Channel& c) { return c.isVirtual(); }), heard)
+            << distance;
+        for (Channel& c : flat)
+            c.stop();
+        positional.stop();
+        system->update();
+    }
+}
+
 TEST_F(SoundSystemTest, ThreeHundredOneShotsAllPlayTheNearestAreHeardAndAllEndOnTime) {
     start();
     std::vector<Channel> channels;

@@ -12,11 +12,6 @@
 #include "ships/Reward.h"
 #include "ships/Ship.h"
 #include "support/GLTestWindow.h"
-#include "support/Stdout.h"
-#include "support/Vectors.h"
-
-using testing_support::same;
-using testing_support::stdoutOf;
 
 namespace {
 
@@ -34,6 +29,12 @@ class ShipTest : public ::testing::Test {
     Projectile& newest() { return *static_cast<Projectile*>(ship.children.back()); }
     Ship ship;
 };
+
+bool same(Vector3 a, Vector3 b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+bool sameFrame(const Frame& a, const Frame& b) {
+    return same(a.xAxis, b.xAxis) && same(a.yAxis, b.yAxis) && same(a.zAxis, b.zAxis) &&
+           same(a.origin, b.origin);
+}
 
 } // namespace
 
@@ -70,7 +71,7 @@ TEST_F(ShipTest, SteeringTurnsTheNoseAndARefusedAimKeepsTheFrame) {
     const Frame steered = ship.frame;
     for (Vector3 d : {Vector3(), Vector3(0, 5, 0), Vector3(0, -0.001f, 0)}) {
         ship.faceDirection(d);
-        EXPECT_TRUE(same(ship.frame, steered)) << d.y;
+        EXPECT_TRUE(sameFrame(ship.frame, steered)) << d.y;
     }
 }
 
@@ -100,7 +101,7 @@ TEST_F(ShipTest, ThirteenHitsKillAndTheWreckComesBackAfter31Then61Updates) {
     EXPECT_GT(ship.frame.origin.x, x + 200); // the wreck drifts on with the light drag, braking or not
     ship.update();
     EXPECT_TRUE(ship.alive && ship.braking && !ship.firing);
-    EXPECT_TRUE(same(ship.frame, Frame(Vector3(10, 20, 30))));
+    EXPECT_TRUE(sameFrame(ship.frame, Frame(Vector3(10, 20, 30))));
     EXPECT_EQ(ship.health, 25);
     EXPECT_EQ(ship.velocity.length() + ship.thrust.length(), 0);
 
@@ -198,7 +199,9 @@ TEST_F(ShipTest, GrantRestartsOneTimerForTwentySecondsAndRefusesUnknownKinds) {
     for (const auto& [kind, line] : cases) {
         for (float& t : ship.rewardTimers)
             t = 3; // a running reward restarts; timers never add up
-        EXPECT_EQ(stdoutOf([&] { ship.grantReward(kind); }), line);
+        testing::internal::CaptureStdout();
+        ship.grantReward(kind);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), line);
         for (int k = 0; k < 4; ++k)
             EXPECT_EQ(ship.rewardTimers[k], k == kind ? 20 : 3) << kind;
     }
@@ -221,9 +224,9 @@ TEST_F(ShipTest, LightsItsOwnPlayersLampAndNoneForAnUnknownPlayer) {
         glDisable(GL_LIGHT0 + l);
     EXPECT_EQ(ship.enablePlayerLight(), GLenum(GL_LIGHT1));
     ship.playerNumber = 8;
-    GLenum light = 0;
-    EXPECT_EQ(stdoutOf([&] { light = ship.enablePlayerLight(); }), "Error: Player number 8 is undefined!\n");
-    EXPECT_EQ(light, GLenum(GL_LIGHT7));
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(ship.enablePlayerLight(), GLenum(GL_LIGHT7));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error: Player number 8 is undefined!\n");
     for (int l = 0; l < 8; ++l)
         EXPECT_EQ(glIsEnabled(GL_LIGHT0 + l), l == 1) << l;
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));

@@ -15,11 +15,10 @@
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
 #include "support/Stdout.h"
-#include "support/Vectors.h"
 #include "tools/sim/Invariants.h"
 
 using WorldRound = testing_support::GameTest;
-using namespace testing_support;
+using testing_support::stdoutOf;
 
 TEST_F(WorldRound, LaysOutPlanetsShipsAndRewardsInCollisionOrder) {
     World& w = world();
@@ -30,7 +29,9 @@ TEST_F(WorldRound, LaysOutPlanetsShipsAndRewardsInCollisionOrder) {
             << n;
         // The ship 1.2 times as far out, its nose (-Z) to the origin, wings level and upright.
         const Frame& f = ShipTable[n].frame;
-        EXPECT_LT(apart(f.origin, Vector3(1.2f * p.x, 1.2f * p.y, 1.2f * p.z)), 0.01f);
+        Vector3 off = f.origin;
+        off.addScaled(p, -1.2f);
+        EXPECT_LT(off.length(), 0.01f);
         EXPECT_NEAR(f.zAxis.dot(p) / p.length(), 1.0f, 1e-5f);
         EXPECT_NEAR(f.xAxis.y, 0.0f, 1e-6f);
         EXPECT_GT(f.yAxis.y, 0.0f);
@@ -40,7 +41,8 @@ TEST_F(WorldRound, LaysOutPlanetsShipsAndRewardsInCollisionOrder) {
     // player, then the rewards; and no explosion carried over.
     EXPECT_EQ(sim::checkRoundLayout(w), "");
     // The eye where the game starts it; no test here zooms.
-    EXPECT_TRUE(same(w.cameraOffset, CameraOffset));
+    EXPECT_TRUE(w.cameraOffset.x == CameraOffset.x && w.cameraOffset.y == CameraOffset.y &&
+                w.cameraOffset.z == CameraOffset.z);
 }
 
 // A round's layout draws each pilot's first target, players 0 to 7, then each reward's x, y and z, and
@@ -207,8 +209,11 @@ TEST_F(WorldRound, AnUpdateStepsShipsThenExplosionsThenRegrowsThenCollides) {
     ShipTable[0].frame.origin = home.position; // at home, regrows, and then dies on its planet
     stdoutOf([&] { w.update(); });
     auto lifeOf = [](int kind, Vector3 at) {
-        for (const auto& e : explosions)
-            if (e->kind == kind && apart(e->position, at) < 1) return e->life;
+        for (const auto& e : explosions) {
+            Vector3 d = e->position;
+            d.subtract(at);
+            if (e->kind == kind && d.length() < 1) return e->life;
+        }
         return -1.0f;
     };
     EXPECT_FLOAT_EQ(lifeOf(ShipBlast, ShipTable[5].frame.origin), 10 - FrameTime);

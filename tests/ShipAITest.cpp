@@ -10,6 +10,9 @@
 #include "math/Random.h"
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
+#include "support/Stdout.h"
+
+using testing_support::stdoutOf;
 
 namespace {
 
@@ -62,18 +65,15 @@ TEST_F(Pilot, FirstChoiceIsARandomOtherPlayerAndAnnounced) {
         ShipAI record;
         record.hatred[n] = 50; // its own entry is never chosen
         srand(n);              // draws above, equal to and below the player number
-        testing::internal::CaptureStdout();
-        record.attach(&world(), &ShipTable[n], &world().planets[n]);
-        std::string out = testing::internal::GetCapturedStdout();
+        const std::string out =
+            stdoutOf([&] { record.attach(&world(), &ShipTable[n], &world().planets[n]); });
         srand(n);
         int expected = randomTarget(n, randomDraw());
         EXPECT_EQ(record.target, expected) << "player " << n;
         EXPECT_EQ(out, hatesLine(n, expected, 5));
     }
     ShipAI unattached;
-    testing::internal::CaptureStdout();
-    unattached.chooseTarget(false);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(stdoutOf([&] { unattached.chooseTarget(false); }),
               "ERROR: target ship was < 0, so assigning to ship 0 by default\n");
     EXPECT_EQ(unattached.target, 0);
 }
@@ -92,9 +92,8 @@ TEST_F(Pilot, HitsMakeTheMostHatedShooterTheTargetOnlyAboveTen) {
         SCOPED_TRACE(i);
         int before = ai.target;
         srand(100 + i);
-        testing::internal::CaptureStdout();
-        onPlanet ? ai.addPlanetHatred(shooter, 2) : ai.addHatred(shooter, 2);
-        std::string out = testing::internal::GetCapturedStdout();
+        const std::string out =
+            stdoutOf([&] { onPlanet ? ai.addPlanetHatred(shooter, 2) : ai.addHatred(shooter, 2); });
         int next = randomDraw();
         srand(100 + i);
         int first = randomDraw();
@@ -106,9 +105,7 @@ TEST_F(Pilot, HitsMakeTheMostHatedShooterTheTargetOnlyAboveTen) {
     }
     // Hatred stops at 50, the cap taken before the choice that reports it; a planet hit stops there too.
     ai.hatred[4] = 49;
-    testing::internal::CaptureStdout();
-    ai.addHatred(4, 2);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), hatesLine(1, 4, 50));
+    EXPECT_EQ(stdoutOf([&] { ai.addHatred(4, 2); }), hatesLine(1, 4, 50));
     ai.hatred[6] = 48;
     ai.addPlanetHatred(6, 2);
     EXPECT_EQ(ai.hatred[6], 50);
@@ -121,9 +118,7 @@ TEST_F(Pilot, ChoosesItsTargetAgainOnlyOnThe451stTickAfterTheLast) {
     ai.lastTargetChoice = 100;
     for (auto [tick, target] : {std::pair{550, 2}, std::pair{551, 6}}) {
         ai.tick = tick;
-        testing::internal::CaptureStdout();
-        ai.chooseTarget(false);
-        testing::internal::GetCapturedStdout();
+        stdoutOf([&] { ai.chooseTarget(false); });
         EXPECT_EQ(ai.target, target) << tick;
     }
     EXPECT_EQ(ai.lastTargetChoice, 551);
@@ -248,19 +243,21 @@ TEST_F(Pilot, AttacksAPlanetJitteringSidewaysAndReaimingAfterNinetyTicks) {
 TEST_F(Pilot, DefenderChasesItsTargetNearHomeFirstThenTheNearestIntruder) {
     Planet& home = world().planets[1];
     const float parked = -1; // ship left at its spawn point
-    // The target's distance from home and whether it lives, ship 3's distance, then the ship chased
-    // (-1: none, so it holds still near home).
-    const std::tuple<float, bool, float, int> cases[] = {{1899, true, 1000, 2},   {1900, true, 1000, 3},
-                                                         {parked, true, 2699, 3}, {parked, true, 2700, -1},
-                                                         {1000, false, 800, 3},   {1000, false, 1200, 2}};
-    for (const auto& [targetDistance, targetAlive, intruderDistance, chased] : cases) {
-        SCOPED_TRACE(testing::Message() << targetDistance << " " << intruderDistance);
+    // The target's distance from home and whether it lives, ship 3's and ship 5's distances, then the ship
+    // chased (-1: none, so it holds still near home). Of two intruders as near, the lower number is chased.
+    const std::tuple<float, bool, float, float, int> cases[] = {
+        {1899, true, 1000, parked, 2},    {1900, true, 1000, parked, 3}, {parked, true, 2699, parked, 3},
+        {parked, true, 2700, parked, -1}, {1000, false, 800, parked, 3}, {1000, false, 1200, parked, 2},
+        {parked, true, 1000, 1000, 3}};
+    for (const auto& [targetDistance, targetAlive, intruderDistance, otherDistance, chased] : cases) {
+        SCOPED_TRACE(testing::Message() << targetDistance << " " << intruderDistance << " " << otherDistance);
         freshRound();
         home.health = 100;
         situate(5, offset(home.position, 0, 0, 1400));
         if (targetDistance != parked) enemy.frame.origin = offset(home.position, -targetDistance, 0, 0);
         enemy.alive = targetAlive;
         ShipTable[3].frame.origin = offset(home.position, 0, intruderDistance, 0);
+        if (otherDistance != parked) ShipTable[5].frame.origin = offset(home.position, 0, -otherDistance, 0);
         ai.update();
         if (chased < 0)
             expectControls(false, true, 0, 0, offset(me.frame.origin, 0, 0, -1000));
@@ -269,14 +266,6 @@ TEST_F(Pilot, DefenderChasesItsTargetNearHomeFirstThenTheNearestIntruder) {
         else
             expectControls(true, false, 0, -1, ShipTable[chased].frame.origin);
     }
-    // Two intruders as near: the lower number is chased.
-    freshRound();
-    home.health = 100;
-    situate(5, offset(home.position, 0, 0, 1400));
-    ShipTable[3].frame.origin = offset(home.position, 0, 1000, 0);
-    ShipTable[5].frame.origin = offset(home.position, 0, -1000, 0);
-    ai.update();
-    expectControls(true, false, 0, -1, ShipTable[3].frame.origin);
 }
 
 } // namespace

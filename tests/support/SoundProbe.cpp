@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 
 namespace testing_support {
 
@@ -67,47 +68,43 @@ bool Recording::read(const std::string& path) {
     return got > 0;
 }
 
+namespace {
+
+// The frames from `from` to `to` seconds that the recording holds, none before `lowest`.
+std::pair<long, long> frames(const Recording& r, double from, double to, long lowest) {
+    const long held = static_cast<long>(r.samples.size()) / r.channels;
+    return {std::max(lowest, static_cast<long>(from * r.rate)),
+            std::min(held, static_cast<long>(to * r.rate))};
+}
+
+} // namespace
+
 float Recording::rms(int channel, double from, double to) const {
-    long first = static_cast<long>(from * rate), last = static_cast<long>(to * rate);
-    long frames = static_cast<long>(samples.size()) / channels;
+    const auto [first, last] = frames(*this, from, to, 0);
     double sum = 0;
-    long n = 0;
-    for (long i = std::max(0L, first); i < std::min(last, frames); i++, n++) {
-        double v = samples[static_cast<size_t>(i * channels + channel)];
-        sum += v * v;
-    }
-    return n ? static_cast<float>(std::sqrt(sum / n)) : 0.0f;
+    for (long i = first; i < last; i++)
+        sum += static_cast<double>(sample(i, channel)) * sample(i, channel);
+    return last > first ? static_cast<float>(std::sqrt(sum / static_cast<double>(last - first))) : 0.0f;
 }
 
 double Recording::frequency(int channel, double from, double to) const {
-    long first = static_cast<long>(from * rate), last = static_cast<long>(to * rate);
-    long frames = static_cast<long>(samples.size()) / channels;
-    last = std::min(last, frames);
+    const auto [first, last] = frames(*this, from, to, 1);
     long firstCrossing = -1, lastCrossing = -1, crossings = 0;
-    for (long i = std::max(1L, first); i < last; i++) {
-        float a = samples[static_cast<size_t>((i - 1) * channels + channel)];
-        float b = samples[static_cast<size_t>(i * channels + channel)];
-        if (a < 0 && b >= 0) {
-            if (firstCrossing < 0)
-                firstCrossing = i;
-            else
-                crossings++;
+    for (long i = first; i < last; i++)
+        if (sample(i - 1, channel) < 0 && sample(i, channel) >= 0) {
+            if (crossings++ == 0) firstCrossing = i;
             lastCrossing = i;
         }
-    }
-    if (crossings == 0) return 0;
-    return crossings * static_cast<double>(rate) / static_cast<double>(lastCrossing - firstCrossing);
+    if (crossings < 2) return 0;
+    return static_cast<double>(crossings - 1) * rate / static_cast<double>(lastCrossing - firstCrossing);
 }
 
 float Recording::largestStep(double from, double to, double* at) const {
-    long frames = static_cast<long>(samples.size()) / channels;
-    long first = std::max(1L, static_cast<long>(from * rate)),
-         last = std::min(frames, static_cast<long>(to * rate));
+    const auto [first, last] = frames(*this, from, to, 1);
     float largest = 0;
     for (long i = first; i < last; i++)
         for (int c = 0; c < channels; c++) {
-            float step = std::fabs(samples[static_cast<size_t>(i * channels + c)] -
-                                   samples[static_cast<size_t>((i - 1) * channels + c)]);
+            const float step = std::fabs(sample(i, c) - sample(i - 1, c));
             if (step > largest) {
                 largest = step;
                 if (at) *at = static_cast<double>(i) / rate;

@@ -24,6 +24,7 @@ struct Recording {
     int rate = 0;
     int channels = 0;
     std::vector<float> samples; // interleaved
+    float sample(long frame, int c) const { return samples[static_cast<size_t>(frame * channels + c)]; }
 
     bool read(const std::string& path);
     double seconds() const { return rate ? static_cast<double>(samples.size()) / channels / rate : 0; }

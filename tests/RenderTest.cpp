@@ -67,15 +67,10 @@ TEST_F(Rendering, ScoreReadsAsTextAtTheTopLeftAndLeavesItsSize) {
             if (v.y > ScreenHeight / 2)
                 left = std::min(left, v.x), right = std::max(right, v.x), bottom = std::min(bottom, v.y),
                 top = std::max(top, v.y);
-    int quadW = 1, quadH = 1;
-    while (quadW < w)
-        quadW *= 2;
-    while (quadH < h)
-        quadH *= 2;
     EXPECT_NEAR(left, ScoreX, 1e-3);
     EXPECT_NEAR(bottom, ScoreY, 1e-3);
-    EXPECT_NEAR(right - left, quadW, 1e-3);
-    EXPECT_NEAR(top - bottom, quadH, 1e-3);
+    EXPECT_NEAR(right - left, nextPowerOfTwo(w), 1e-3); // which TextQuad checks on its own
+    EXPECT_NEAR(top - bottom, nextPowerOfTwo(h), 1e-3);
 }
 
 // The countdown stands at the bottom right; each whole-seconds digit beyond the first moves it 40 left.

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "data/Constants.h"
 #include "ships/MeshLists.h"
 #include "ships/ModelData.h"
 #include "support/GLTestWindow.h"
@@ -19,16 +20,14 @@ Vec sub(MeshPoint a, MeshPoint b) { return {double(a.x) - b.x, double(a.y) - b.y
 Vec cross(Vec a, Vec b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 double dot(Vec a, MeshPoint b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
-class MeshList : public ::testing::Test {
+class MeshList : public testing_support::GLTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(testing_support::openGLWindow());
-        testing_support::resetGameGLState();
+        GLTest::SetUp();
+        if (HasFatalFailure()) return;
         glDisable(GL_TEXTURE_2D); // the ship and the reward are drawn untextured
         glDisable(GL_CULL_FACE);
-        glMatrixMode(GL_PROJECTION); // game units one to one onto the window
-        glOrtho(-400, 400, -300, 300, -1000, 1000);
-        glMatrixMode(GL_MODELVIEW);
+        testing_support::flatProjection(); // game units one to one onto the window
         // A faint white ambient light and LIGHT0's white straight above: each vertex shows a fifth of its
         // material's ambient colour, its diffuse colour times how far its normal faces up, and half its
         // specular colour in the highlight that the viewer, looking down -Z, sees.
@@ -65,7 +64,6 @@ struct Extent {
         for (int a = 0; a < 3; ++a)
             lo[a] = std::min(lo[a], v.p[a]), hi[a] = std::max(hi[a], v.p[a]);
     }
-    double size(int a) const { return hi[a] - lo[a]; }
 };
 
 } // namespace
@@ -137,12 +135,12 @@ TEST_F(MeshList, TablesAreClosedAndOutwardFacingAndDrawnInGameUnitsWithRunMateri
                         << "face " << f << " corner " << k;
             }
         for (int a = 0; a < 3; ++a) {
-            EXPECT_NEAR(extent.size(a), c.size[a], 0.01) << "axis " << a;
+            EXPECT_NEAR(extent.hi[a] - extent.lo[a], c.size[a], 0.01) << "axis " << a;
             EXPECT_NEAR(extent.lo[a] + extent.hi[a], 0, 0.01) << "centred on axis " << a;
         }
         if (ship) { // the nose leads along -Z: a narrow point in front, the span at the back
-            EXPECT_LT(front.size(0), 20);
-            EXPECT_GT(rear.size(0), 60);
+            EXPECT_LT(front.hi[0] - front.lo[0], 20);
+            EXPECT_GT(rear.hi[0] - rear.lo[0], 60);
         }
         // Whatever is drawn next finds a neutral material, and the player colour still set on the ship.
         for (auto [which, expected] :
@@ -175,4 +173,14 @@ TEST_F(MeshList, EmptyRunsAreSkippedAndFacesPastTheRunsKeepTheLastMaterial) {
     for (int f = 0; f < 4; ++f)
         EXPECT_NEAR(triangles[f][0].colour[0], 0.2f * expected[f], 1e-3) << "face " << f; // lit side-on
     glDeleteLists(list, 1);
+}
+
+// The colour each player's ship and lasers wear, red, green, blue and alpha.
+TEST(PlayerColours, AreGreyRedBlueOrangeGreenYellowPurpleAndBrown) {
+    const float rows[8][4] = {{0.7f, 0.7f, 0.7f, 1}, {0.8f, 0.2f, 0.2f, 1}, {0.2f, 0.2f, 0.8f, 1},
+                              {0.8f, 0.4f, 0.0f, 1}, {0.0f, 0.8f, 0.2f, 1}, {0.8f, 0.8f, 0.2f, 1},
+                              {0.7f, 0.3f, 0.7f, 1}, {0.4f, 0.2f, 0.08f, 1}};
+    for (int n = 0; n < 8; ++n)
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(playerColours[n][i], rows[n][i]) << "player " << n << ", component " << i;
 }

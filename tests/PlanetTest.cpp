@@ -58,7 +58,7 @@ TEST_F(PlanetGL, DrawsTheSolidSphereInAFullSizeShellAndIsDestroyedOnTheUpdateAft
     planet.health = 75; // a wreck stays unseen, whatever its health says
     planet.draw();
     planet.drawTranslucent();
-    EXPECT_EQ(countLitPixels(0, 0, 800, 600), 0);
+    EXPECT_EQ(litPixels(0, 0, 800, 600).count, 0);
 }
 
 // Player n's planet wears map n, the ship gauges share the moon; each is read at the first setup only,

@@ -41,12 +41,6 @@ LitPixels gaugeAt(int x) { return litPixels(x - 40, 21, x + 40, 101); }
 
 } // namespace
 
-TEST_F(Rendering, OpeningFrameShowsTheHomePlanetAhead) {
-    world().render();
-    // Planet 0 sits straight ahead of ship 0, a little below the eye.
-    EXPECT_GT(countLitPixels(350, 200, 450, 300), 5000);
-}
-
 // The camera sits 3 right, 30 up and 120 behind ship 0 in the ship's own axes, and sees through
 // gluPerspective(60, 4/3, 0.1, 30000); the view is multiplied onto that projection.
 TEST_F(Rendering, TheCameraLooksThroughASixtyDegreeLensFromBehindAndAboveShipZero) {
@@ -81,7 +75,7 @@ TEST_F(Rendering, TheSkyNeverHidesAFarPlanet) {
     ahead.subtract(ShipTable[0].frame.origin);
     ShipTable[0].faceDirection(ahead);
     w.render();
-    EXPECT_GT(countLitPixels(385, 285, 415, 315), 800);
+    EXPECT_GT(litPixels(385, 285, 415, 315).count, 800);
 }
 
 // The sky, the planet and its shell, and the four gauge globes are each a sphere of 64 slices and 64
@@ -142,7 +136,7 @@ TEST_F(Rendering, CountdownShowsTruncatedTenthsOnlyWhileShipZeroWaits) {
     }
     ShipTable[0].respawnTimer = 0;
     drawHudOver(w, 0);
-    EXPECT_EQ(countLitPixels(560, 0, 706, 120), 0) << "a countdown at 0";
+    EXPECT_EQ(litPixels(560, 0, 706, 120).count, 0) << "a countdown at 0";
 }
 
 // The planet's gauge at (61, 61), the ship's at (738, 61): shells of radius 30 whatever the health.

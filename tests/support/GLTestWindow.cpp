@@ -57,13 +57,6 @@ std::vector<unsigned char> readFrame() {
     return capture::readWindow();
 }
 
-long differingBytes(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
-    long n = a.size() == b.size() ? 0 : 1; // frames of different sizes never match
-    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
-        n += a[i] != b[i];
-    return n;
-}
-
 LitPixels litPixels(int x0, int y0, int x1, int y1, int threshold) {
     std::vector<unsigned char> frame = readFrame();
     LitPixels lit;
@@ -76,10 +69,6 @@ LitPixels litPixels(int x0, int y0, int x1, int y1, int threshold) {
         }
     if (lit.count) lit.x /= lit.count, lit.y /= lit.count;
     return lit;
-}
-
-int countLitPixels(int x0, int y0, int x1, int y1, int threshold) {
-    return litPixels(x0, y0, x1, y1, threshold).count;
 }
 
 std::vector<std::vector<FeedbackVertex>> feedbackTriangles(void (*draw)(void*), void* context) {

@@ -34,8 +34,8 @@ struct Pixel {
 
 Pixel readPixel(int x, int y);          // from the back buffer, y up from the bottom
 std::vector<unsigned char> readFrame(); // the window, RGB, bottom row first
-int countLitPixels(int x0, int y0, int x1, int y1, int threshold = 30); // in the rectangle [x0,x1) x [y0,y1)
-// The same pixels: how many, where their middle is, how far across they reach and how red and green they are.
+// The pixels brighter than `threshold` in the rectangle [x0,x1) x [y0,y1): how many, where their middle is,
+// how far across they reach and how red and green they are.
 struct LitPixels {
     int count = 0;
     double x = 0, y = 0;
@@ -43,7 +43,6 @@ struct LitPixels {
     long red = 0, green = 0;
 };
 LitPixels litPixels(int x0, int y0, int x1, int y1, int threshold = 30);
-long differingBytes(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b);
 
 // One corner of a triangle as GL hands it back in feedback mode: window coordinates, colour and
 // texture coordinates.

@@ -45,11 +45,9 @@ void flatProjection(float unitsPerPixel) {
 }
 
 Pixel readPixel(int x, int y) {
-    unsigned char rgb[3] = {0, 0, 0};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-    return {rgb[0], rgb[1], rgb[2]};
+    const std::vector<unsigned char> frame = readFrame();
+    const unsigned char* p = &frame[(y * ScreenWidth + x) * 3];
+    return {p[0], p[1], p[2]};
 }
 
 std::vector<unsigned char> readFrame() {
@@ -71,11 +69,11 @@ LitPixels litPixels(int x0, int y0, int x1, int y1, int threshold) {
     return lit;
 }
 
-std::vector<std::vector<FeedbackVertex>> feedbackTriangles(void (*draw)(void*), void* context) {
+std::vector<std::vector<FeedbackVertex>> feedbackTriangles(const std::function<void()>& draw) {
     std::vector<GLfloat> buffer(1 << 21);
     glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
     glRenderMode(GL_FEEDBACK);
-    draw(context);
+    draw();
     const GLint used = glRenderMode(GL_RENDER);
     std::vector<std::vector<FeedbackVertex>> triangles;
     for (GLint i = 0; i < used;) {

@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,10 +53,7 @@ struct FeedbackVertex {
     float s, t;
 };
 // Every triangle that `draw` emits, in order, without touching the picture.
-std::vector<std::vector<FeedbackVertex>> feedbackTriangles(void (*draw)(void*), void* context);
-template <class Draw> std::vector<std::vector<FeedbackVertex>> feedbackTriangles(Draw draw) {
-    return feedbackTriangles([](void* d) { (*static_cast<Draw*>(d))(); }, &draw);
-}
+std::vector<std::vector<FeedbackVertex>> feedbackTriangles(const std::function<void()>& draw);
 
 // Pixels in and around a string's quad that differ from `text` as the game shows it: the font
 // ("fonts/arial.ttf") at `points`, white, added to a grey background of `background`, upright in the

@@ -109,7 +109,7 @@ TEST_F(Rendering, ScoreReadsAsTextAtTheTopLeftAndLeavesItsSize) {
     drawHudOver(world(), 40);
     EXPECT_EQ(textMismatch("Score: 1230", 18, 30, 539, 40), 0);
     int w = 0, h = 0;
-    textSize("Score: 1230", 18, w, h);
+    TTF_SizeText(world().font.smallFont, "Score: 1230", &w, &h);
     EXPECT_TRUE(scorePosition.x == 30 && scorePosition.y == 539);
     EXPECT_TRUE(scorePosition.w == w && scorePosition.h == h) << scorePosition.w << " x " << scorePosition.h;
 }

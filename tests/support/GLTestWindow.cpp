@@ -10,6 +10,7 @@
 
 #include "app/FrameLoop.h"
 #include "data/Constants.h"
+#include "render/TextRenderer.h"
 #include "tools/capture/Capture.h"
 
 namespace testing_support {
@@ -99,19 +100,7 @@ TTF_Font* fontAt(int points) {
     return font;
 }
 
-int powerOfTwoAbove(int n) {
-    int p = 1;
-    while (p < n)
-        p *= 2;
-    return p;
-}
-
 } // namespace
-
-void textSize(const std::string& text, int points, int& width, int& height) {
-    width = height = -1;
-    if (TTF_Font* font = fontAt(points)) TTF_SizeText(font, text.c_str(), &width, &height);
-}
 
 int textMismatch(const std::string& text, int points, int x, int y, int background) {
     TTF_Font* font = fontAt(points);
@@ -119,7 +108,7 @@ int textMismatch(const std::string& text, int points, int x, int y, int backgrou
         font ? TTF_RenderText_Blended(font, text.c_str(), SDL_Color{255, 255, 255, 0}) : nullptr;
     if (!glyphs) return ScreenWidth * ScreenHeight;
     SDL_LockSurface(glyphs);
-    const int w = glyphs->w, h = glyphs->h, quadW = powerOfTwoAbove(w), quadH = powerOfTwoAbove(h);
+    const int w = glyphs->w, h = glyphs->h, quadW = nextPowerOfTwo(w), quadH = nextPowerOfTwo(h);
     // The text's coverage, top row first; the game's additive quad shows it as grey of that level.
     auto coverage = [&](int column, int row) {
         if (column < 0 || row < 0 || column >= w || row >= h) return 0;

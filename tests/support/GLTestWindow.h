@@ -60,8 +60,6 @@ std::vector<std::vector<FeedbackVertex>> feedbackTriangles(const std::function<v
 // upper-left part of a quad whose sides are powers of two and whose bottom-left corner is (x, y).
 // 0 when the picture reads exactly that text there.
 int textMismatch(const std::string& text, int points, int x, int y, int background = 0);
-// The size of `text` rendered in that font, as the game's text drawing reports it.
-void textSize(const std::string& text, int points, int& width, int& height);
 
 // The 18 bytes that open a TGA file: the image type (1 colour-mapped, 2 true colour), the size, bits per
 // pixel, the descriptor (alpha bits, origin) and the number of 24-bit colour map entries that follow.

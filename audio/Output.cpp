@@ -59,11 +59,13 @@ void Output::close() {
     if (context == nullptr) return;
     alcMakeContextCurrent(nullptr);
     alcDestroyContext(static_cast<ALCcontext*>(context));
-    if (!isLoopback) alcCloseDevice(static_cast<ALCdevice*>(device));
+    alcCloseDevice(static_cast<ALCdevice*>(device));
     context = device = nullptr;
 }
 
-void Output::useOnThisThread() const { alcSetThreadContext(static_cast<ALCcontext*>(context)); }
+void Output::useOnThisThread(bool use) const {
+    alcSetThreadContext(use ? static_cast<ALCcontext*>(context) : nullptr);
+}
 
 Time Output::now() const {
     if (hasClock) {

@@ -13,7 +13,7 @@ using Time = long long;
 // floats at 44100 frames a second. `mix(frames)` renders that many frames wherever the owner keeps them;
 // the system calls it itself only when it closes, to let its fade out be heard.
 struct Loopback {
-    void* device = nullptr; // ALCdevice, the owner's to close after the system's close
+    void* device = nullptr; // ALCdevice; the system closes it when it closes
     std::function<void(int frames)> mix;
     bool feeder = true; // false: streams are topped up only by update, so the owner can let one run dry
 };
@@ -25,8 +25,9 @@ class Output {
     bool open(int monoSources, const Loopback* loopback, bool& noDevice);
     void close();
 
-    // Makes the context the calling thread's own, whatever another system has made current since.
-    void useOnThisThread() const;
+    // Makes the context the calling thread's own, whatever another system has made current since, or
+    // with false lets go of it again, as a thread must before it ends.
+    void useOnThisThread(bool use) const;
     Time now() const;
     Time period() const { return mixPeriod; } // one mixing period, over which OpenAL Soft ramps a change
     bool limited() const { return limiter; }  // the device limits the mix to full scale

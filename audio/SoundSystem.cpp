@@ -76,8 +76,9 @@ Result SoundSystem::init(int maxChannels) {
         feeder.start(
             [this] {
                 std::lock_guard<std::mutex> lock(mutex);
-                output.useOnThisThread();
+                output.useOnThisThread(true);
                 feedStreams();
+                output.useOnThisThread(false);
             },
             FeedInterval);
     return OK;

@@ -152,8 +152,8 @@ TEST(BadFont, IsReportedForBothSizes) {
 TEST(BadSounds, StaySilentAndPrintNothingOrLoadOnlyWhatTheyHold) {
     using namespace audio;
     // Half a second of 16-bit mono at 44.1 kHz: "fmt " is followed by its size, format, channels and rate.
-    const testing_support::TempDir dir;
-    const Bytes wav = readFile(testing_support::writeTone(dir.path, "t.wav", 440, 0.5));
+    const std::string dir = testing_support::makeTempDir();
+    const Bytes wav = readFile(testing_support::writeTone(dir, "t.wav", 440, 0.5));
     const size_t format = wav.find("fmt "), data = wav.find("data");
     ASSERT_NE(format, Bytes::npos);
     ASSERT_NE(data, Bytes::npos);
@@ -188,7 +188,7 @@ TEST(BadSounds, StaySilentAndPrintNothingOrLoadOnlyWhatTheyHold) {
     ASSERT_EQ(sounds->init(64), OK);
     testing::internal::CaptureStdout();
     for (const auto& c : cases) {
-        const std::string path = dir.path + "/sound.mp3"; // a foreign file's name does not say what it holds
+        const std::string path = dir + "/sound.mp3"; // a foreign file's name does not say what it holds
         writeFile(path, c.bytes);
         for (bool stream : {false, true}) {
             Sound* sound = stream ? sounds->createStream(path.c_str(), Default)

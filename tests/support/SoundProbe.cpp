@@ -11,24 +11,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 
 namespace testing_support {
 
-TempDir::TempDir() {
-    char pattern[] = "/tmp/gravimel-sound-XXXXXX";
-    path = mkdtemp(pattern) ? pattern : "";
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    if (!path.empty()) std::filesystem::remove_all(path, ignored);
-}
-
 std::string makeTempDir() {
-    static std::vector<std::unique_ptr<TempDir>> dirs; // destroyed, and so removed, at exit
-    dirs.push_back(std::make_unique<TempDir>());
-    return dirs.back()->path;
+    static std::vector<std::string> dirs;
+    if (dirs.empty())
+        atexit([] {
+            for (const std::string& dir : dirs)
+                std::filesystem::remove_all(dir);
+        });
+    char pattern[] = "/tmp/gravimel-sound-XXXXXX";
+    dirs.push_back(mkdtemp(pattern) ? pattern : "/tmp/gravimel-sound-none");
+    return dirs.back();
 }
 
 std::string writeTone(const std::string& dir, const char* name, double frequency, double seconds,

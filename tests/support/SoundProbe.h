@@ -1,4 +1,4 @@
-// Helpers for sound tests: a scoped folder, tones written to files, and the mix rendered on demand.
+// Helpers for sound tests: temporary folders, tones written to files, and the mix rendered on demand.
 #pragma once
 
 #include <string>
@@ -8,17 +8,7 @@
 
 namespace testing_support {
 
-// A fresh folder under /tmp, removed with everything in it when the value goes.
-struct TempDir {
-    std::string path;
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-};
-
-// A fresh folder that is removed when the process ends.
-std::string makeTempDir();
+std::string makeTempDir(); // a fresh folder, removed with all it holds when the process ends
 
 // A mono sine (or square) at 44.1 kHz, WAV or, by the name's extension, MP3; with whole cycles in
 // the file it also loops without a seam.

@@ -86,8 +86,8 @@ void ShipAI::chooseTarget(bool force) {
             }
         }
         if (candidate < 0) {
-            // Seven outcomes, shifted past our own number so every other player is equally likely.
-            candidate = randomDraw() % 7;
+            // One outcome per other player, shifted past our own number so each is equally likely.
+            candidate = randomDraw() % (PlayerCount - 1);
             if (candidate >= playerIndex) candidate++;
         }
         if (candidate != target)

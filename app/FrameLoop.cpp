@@ -59,7 +59,7 @@ World& startWorld(unsigned seed) {
 int frameDelay(uint32_t t0, uint32_t t1) {
     // Unsigned subtraction keeps the true small difference across a wrap of the tick counter.
     double elapsed = static_cast<double>(static_cast<uint32_t>(t1 - t0));
-    int delay = static_cast<int>(33.33333206176758 - elapsed);
+    int delay = static_cast<int>(double(FrameMilliseconds) - elapsed);
     return delay >= 1 ? delay : 0;
 }
 

@@ -10,21 +10,27 @@
 
 namespace audio {
 
-bool Channel::isPlaying() const { return SoundSystem::live(*this) != nullptr; }
+bool Channel::isPlaying() const {
+    const auto lock = SoundSystem::lockOf(system);
+    return SoundSystem::live(*this) != nullptr;
+}
 
 Result Channel::stop() const {
+    const auto lock = SoundSystem::lockOf(system);
     if (SoundSystem::live(*this) == nullptr) return ERR_INVALID_HANDLE;
     system->release(slot);
     return OK;
 }
 
 Result Channel::setPaused(bool paused) const {
+    const auto lock = SoundSystem::lockOf(system);
     if (SoundSystem::live(*this) == nullptr) return ERR_INVALID_HANDLE;
     system->setPaused(slot, paused);
     return OK;
 }
 
 Result Channel::setVolume(float volume) const {
+    const auto lock = SoundSystem::lockOf(system);
     SoundSystem::Slot* s = SoundSystem::live(*this);
     if (s == nullptr) return ERR_INVALID_HANDLE;
     s->volume = std::clamp(std::isnan(volume) ? 0.0f : volume, 0.0f, 1.0f);
@@ -33,6 +39,7 @@ Result Channel::setVolume(float volume) const {
 }
 
 Result Channel::set3DAttributes(const Vector3& position, const Vector3& velocity) const {
+    const auto lock = SoundSystem::lockOf(system);
     SoundSystem::Slot* s = SoundSystem::live(*this);
     if (s == nullptr) return ERR_INVALID_HANDLE;
     if (!s->sound->is3D()) return ERR_NEEDS_3D;
@@ -48,26 +55,31 @@ Result Channel::set3DAttributes(const Vector3& position, const Vector3& velocity
 }
 
 bool Channel::isPaused() const {
+    const auto lock = SoundSystem::lockOf(system);
     SoundSystem::Slot* s = SoundSystem::live(*this);
     return s != nullptr && s->paused;
 }
 
 float Channel::volume() const {
+    const auto lock = SoundSystem::lockOf(system);
     SoundSystem::Slot* s = SoundSystem::live(*this);
     return s != nullptr ? s->volume : 0.0f;
 }
 
 Vector3 Channel::position() const {
+    const auto lock = SoundSystem::lockOf(system);
     SoundSystem::Slot* s = SoundSystem::live(*this);
     return s != nullptr ? s->position : Vector3();
 }
 
 Sound* Channel::sound() const {
+    const auto lock = SoundSystem::lockOf(system);
     SoundSystem::Slot* s = SoundSystem::live(*this);
     return s != nullptr ? s->sound : nullptr;
 }
 
 bool Channel::isVirtual() const {
+    const auto lock = SoundSystem::lockOf(system);
     SoundSystem::Slot* s = SoundSystem::live(*this);
     return s != nullptr && s->voice < 0;
 }

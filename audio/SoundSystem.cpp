@@ -15,8 +15,14 @@ namespace {
 
 constexpr float SpeedOfSound = 343.3f; // metres per second, scaled by the distance factor
 constexpr float MinDistance = 1.0f;    // metres inside which a positional sound is not attenuated
+// The feeder tops the streams up twenty times a second, well inside the second they hold.
+constexpr std::chrono::milliseconds FeedInterval(50);
+
+Loopback nextLoopback; // for the next init only
 
 } // namespace
+
+void mixNextSystemOn(const Loopback& loopback) { nextLoopback = loopback; }
 
 SoundSystem* createSoundSystem() {
     // Every system ever created, for the exit to close the open ones. The list itself is never freed
@@ -34,6 +40,7 @@ SoundSystem* createSoundSystem() {
 }
 
 Result SoundSystem::setSoftwareChannels(int count) {
+    std::lock_guard<std::mutex> lock(mutex);
     if (initialised || closed) return ERR_INITIALIZED;
     if (count < 1 || count > 255) return ERR_INVALID_PARAM;
     softwareChannels = count;
@@ -41,28 +48,20 @@ Result SoundSystem::setSoftwareChannels(int count) {
 }
 
 Result SoundSystem::init(int maxChannels) {
+    std::unique_lock<std::mutex> lock(mutex);
     if (initialised || closed) return ERR_INITIALIZED;
     if (maxChannels < 1 || maxChannels > MaxLogicalChannels) return ERR_INVALID_PARAM;
 
-    ALCdevice* dev = alcOpenDevice(nullptr);
-    if (dev == nullptr) return ERR_OUTPUT_INIT;
+    const Loopback loopback = nextLoopback;
+    nextLoopback = Loopback();
+    bool noDevice = false;
     // Twice the voices: a voice may leave its source to fade out and go on with a spare one.
-    ALCint attributes[] = {ALC_MONO_SOURCES, 2 * softwareChannels, 0};
-    ALCcontext* ctx = alcCreateContext(dev, attributes);
-    if (ctx == nullptr || alcMakeContextCurrent(ctx) != ALC_TRUE) {
-        if (ctx != nullptr) alcDestroyContext(ctx);
-        alcCloseDevice(dev);
-        return ERR_OUTPUT_CONTEXT;
-    }
-    device = dev;
-    context = ctx;
+    if (!output.open(2 * softwareChannels, &loopback, noDevice))
+        return noDevice ? ERR_OUTPUT_INIT : ERR_OUTPUT_CONTEXT;
 
     // OpenAL Soft ramps a change of gain over one mixing period, the next one or, when the change comes
     // while a period is being mixed, the one after; a third period is the margin.
-    ALCint refresh = 0;
-    alcGetIntegerv(dev, ALC_REFRESH, 1, &refresh);
-    voices.open(softwareChannels, std::chrono::duration_cast<Clock::duration>(
-                                      std::chrono::duration<double>(3.0 / std::max(refresh, 10))));
+    voices.open(softwareChannels, 3 * output.period());
     slots.resize(static_cast<size_t>(maxChannels));
     for (int i = 0; i < maxChannels; i++)
         freeSlots.push_back(i);
@@ -71,23 +70,41 @@ Result SoundSystem::init(int maxChannels) {
 
     alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
     initialised = true;
-    return set3DSettings(dopplerScale, distanceFactor, rolloffScale);
+    alDopplerFactor(dopplerScale);
+    alSpeedOfSound(SpeedOfSound * distanceFactor);
+    if (output.feeds())
+        feeder.start(
+            [this] {
+                std::lock_guard<std::mutex> lock(mutex);
+                output.useOnThisThread(true);
+                feedStreams();
+                output.useOnThisThread(false);
+            },
+            FeedInterval);
+    return OK;
 }
 
 void SoundSystem::close() {
-    if (!initialised) return;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!initialised) return;
+    }
+    feeder.stop(); // outside the lock, which its last round may be waiting for
+    std::lock_guard<std::mutex> lock(mutex);
+    // Deleted while heard, a source would stop in one sample. Turned down, it falls silent over a
+    // period, which the device is given to mix before anything goes.
+    voices.turnDown();
+    output.letMix(3);
     while (!active.empty())
         release(active.back());
     voices.close();
-    alcMakeContextCurrent(nullptr);
-    alcDestroyContext(static_cast<ALCcontext*>(context));
-    alcCloseDevice(static_cast<ALCdevice*>(device));
-    context = device = nullptr;
+    output.close();
     initialised = false;
     closed = true; // the sounds' buffers went with the device: nothing can play again
 }
 
 Result SoundSystem::set3DSettings(float doppler, float factor, float rolloff) {
+    std::lock_guard<std::mutex> lock(mutex);
     if (doppler < 0 || factor <= 0 || rolloff < 0) return ERR_INVALID_PARAM;
     dopplerScale = doppler;
     distanceFactor = factor;
@@ -101,18 +118,21 @@ Result SoundSystem::set3DSettings(float doppler, float factor, float rolloff) {
 }
 
 Sound* SoundSystem::createSound(const char* path, Mode mode) {
+    std::lock_guard<std::mutex> lock(mutex);
     Sound* sound = initialised ? Sound::load(path, mode) : nullptr;
     if (sound != nullptr) sounds.push_back(sound);
     return sound;
 }
 
 Sound* SoundSystem::createStream(const char* path, Mode mode) {
+    std::lock_guard<std::mutex> lock(mutex);
     Sound* sound = initialised ? Sound::openStream(path, mode) : nullptr;
     if (sound != nullptr) sounds.push_back(sound);
     return sound;
 }
 
 Channel SoundSystem::playSound(Sound* sound, bool paused) {
+    std::lock_guard<std::mutex> lock(mutex);
     if (!initialised || sound == nullptr || freeSlots.empty()) return Channel();
     std::unique_ptr<Stream> stream;
     if (sound->isStream()) {
@@ -122,38 +142,45 @@ Channel SoundSystem::playSound(Sound* sound, bool paused) {
     int index = freeSlots.front();
     freeSlots.pop_front();
     Slot& s = slots[index];
-    Clock::time_point now = Clock::now();
     s.inUse = true;
     s.sound = sound;
     s.stream = std::move(stream);
     s.loop = sound->loops();
     s.paused = paused;
-    s.cursorTime = now;
+    s.cursorTime = output.now();
     s.activeIndex = static_cast<int>(active.size());
     active.push_back(index);
-    if (voices.anyFree()) attach(index, now);
+    if (voices.anyFree()) attach(index);
     return Channel(this, index, s.generation);
 }
 
 void SoundSystem::update() {
+    std::lock_guard<std::mutex> lock(mutex);
     if (!initialised) return;
-    Clock::time_point now = Clock::now();
+    feedStreams(); // also here: a system on a loopback device may have no feeder
     for (size_t k = 0; k < active.size();) {
         int index = active[k];
-        Slot& s = slots[index];
-        if (s.voice >= 0 && s.stream) s.stream->feed(voices.source(s.voice), s.paused);
-        if (hasEnded(s, now)) {
+        if (hasEnded(slots[index])) {
             release(index); // moves the last active slot into place k
             continue;
         }
         k++;
     }
-    voices.retireTails(now); // first, so that their sources are spare again for this frame's hand-overs
-    assignVoices(now);
+    voices.retireTails(output.now()); // first, so that their sources are spare again for the hand-overs
+    assignVoices();
+}
+
+void SoundSystem::feedStreams() {
+    if (!initialised) return;
+    for (int index : active) {
+        Slot& s = slots[index];
+        if (s.voice >= 0 && s.stream) s.stream->feed(voices.source(s.voice), s.paused);
+    }
 }
 
 Result SoundSystem::set3DListenerAttributes(const Vector3& position, const Vector3& velocity,
                                             const Vector3& forward, const Vector3& up) {
+    std::lock_guard<std::mutex> lock(mutex);
     if (!initialised) return ERR_UNINITIALIZED;
     if (!finite(position) || !finite(velocity) || !finite(forward) || !finite(up)) return ERR_INVALID_PARAM;
     listener = {position, velocity, forward, up};
@@ -165,18 +192,24 @@ Result SoundSystem::set3DListenerAttributes(const Vector3& position, const Vecto
     return OK;
 }
 
+SoundSystem::Listener SoundSystem::get3DListenerAttributes() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return listener;
+}
+
 Channel SoundSystem::channel(int index) {
+    std::lock_guard<std::mutex> lock(mutex);
     if (!initialised || index < 0 || index >= static_cast<int>(slots.size())) return Channel();
     return Channel(this, index, slots[index].generation);
 }
 
 SoundSystem::ChannelCount SoundSystem::channelsPlaying() {
+    std::lock_guard<std::mutex> lock(mutex);
     ChannelCount count;
     if (!initialised) return count;
-    Clock::time_point now = Clock::now();
     for (int index : active) {
         Slot& s = slots[index];
-        if (hasEnded(s, now)) continue;
+        if (hasEnded(s)) continue;
         count.playing++;
         if (s.voice >= 0) count.real++;
     }
@@ -192,14 +225,14 @@ SoundSystem::Slot* SoundSystem::live(const Channel& channel) {
     if (system == nullptr || !system->initialised) return nullptr;
     Slot& s = system->slots[channel.slot];
     if (!s.inUse || s.generation != channel.generation) return nullptr;
-    if (system->hasEnded(s, Clock::now())) {
+    if (system->hasEnded(s)) {
         system->release(channel.slot);
         return nullptr;
     }
     return &s;
 }
 
-bool SoundSystem::hasEnded(Slot& s, Clock::time_point now) {
+bool SoundSystem::hasEnded(Slot& s) {
     if (s.voice >= 0) {
         ALint state = AL_INITIAL;
         alGetSourcei(voices.source(s.voice), AL_SOURCE_STATE, &state);
@@ -207,10 +240,10 @@ bool SoundSystem::hasEnded(Slot& s, Clock::time_point now) {
         // A stream stops when its queue runs dry; that is its end only once the file has run out.
         return !s.stream || s.stream->ended();
     }
-    return !s.loop && cursorOf(s, now) >= static_cast<double>(s.sound->frames);
+    return !s.loop && cursorOf(s) >= static_cast<double>(s.sound->frames);
 }
 
-double SoundSystem::cursorOf(const Slot& s, Clock::time_point now) {
+double SoundSystem::cursorOf(const Slot& s) {
     if (s.voice >= 0) {
         ALuint source = voices.source(s.voice);
         if (s.stream) return static_cast<double>(s.stream->played(source));
@@ -222,7 +255,7 @@ double SoundSystem::cursorOf(const Slot& s, Clock::time_point now) {
         return offset;
     }
     double cursor = s.cursor;
-    if (!s.paused) cursor += std::chrono::duration<double>(now - s.cursorTime).count() * s.sound->rate;
+    if (!s.paused) cursor += static_cast<double>(output.now() - s.cursorTime) * 1e-9 * s.sound->rate;
     return cursor;
 }
 
@@ -252,9 +285,8 @@ void SoundSystem::release(int index) {
 void SoundSystem::setPaused(int index, bool paused) {
     Slot& s = slots[index];
     if (s.paused == paused) return;
-    Clock::time_point now = Clock::now();
-    s.cursor = cursorOf(s, now);
-    s.cursorTime = now;
+    s.cursor = cursorOf(s);
+    s.cursorTime = output.now();
     s.paused = paused;
     if (s.voice >= 0) {
         ALuint source = voices.source(s.voice);
@@ -266,16 +298,16 @@ void SoundSystem::setPaused(int index, bool paused) {
             // A pause would cut: the source fades out as a tail, and the channel waits on a fresh
             // source at the offset it has reached.
             letGo(s);
-            attach(index, now);
+            attach(index);
         }
     } else if (!paused && voices.anyFree()) {
-        attach(index, now);
+        attach(index);
     }
 }
 
-void SoundSystem::attach(int index, Clock::time_point now) {
+void SoundSystem::attach(int index) {
     Slot& s = slots[index];
-    double cursor = cursorOf(s, now);
+    double cursor = cursorOf(s);
     s.voice = voices.take();
 
     Sound& sound = *s.sound;
@@ -303,16 +335,16 @@ void SoundSystem::attach(int index, Clock::time_point now) {
     if (!s.paused) alSourcePlay(source);
 }
 
-void SoundSystem::detach(int index, Clock::time_point now) {
+void SoundSystem::detach(int index) {
     Slot& s = slots[index];
-    s.cursor = cursorOf(s, now);
-    s.cursorTime = now;
+    s.cursor = cursorOf(s);
+    s.cursorTime = output.now();
     letGo(s);
 }
 
 // A stream's source is stopped outright rather than left to fade: its buffers go back to its stream.
 void SoundSystem::letGo(Slot& s) {
-    voices.free(s.voice, !s.stream);
+    voices.free(s.voice, !s.stream, output.now());
     s.voice = -1;
 }
 
@@ -333,11 +365,11 @@ void SoundSystem::applyPlacement(const Slot& s) {
     }
 }
 
-void SoundSystem::assignVoices(Clock::time_point now) {
+void SoundSystem::assignVoices() {
     size_t voiceCount = static_cast<size_t>(voices.size());
     if (active.size() <= voiceCount) {
         for (size_t k = 0; k < active.size(); k++)
-            if (slots[active[k]].voice < 0) attach(active[k], now);
+            if (slots[active[k]].voice < 0) attach(active[k]);
         return;
     }
     // Streams first, then the most audible; paused channels last. A channel that has a voice keeps
@@ -356,9 +388,9 @@ void SoundSystem::assignVoices(Clock::time_point now) {
         ranking.begin(), ranking.begin() + static_cast<long>(voiceCount), ranking.end(),
         [](const std::pair<float, int>& a, const std::pair<float, int>& b) { return a.first > b.first; });
     for (size_t k = voiceCount; k < ranking.size(); k++)
-        if (slots[ranking[k].second].voice >= 0) detach(ranking[k].second, now);
+        if (slots[ranking[k].second].voice >= 0) detach(ranking[k].second);
     for (size_t k = 0; k < voiceCount; k++)
-        if (slots[ranking[k].second].voice < 0) attach(ranking[k].second, now);
+        if (slots[ranking[k].second].voice < 0) attach(ranking[k].second);
 }
 
 } // namespace audio

@@ -3,10 +3,13 @@
 
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <utility>
 #include <vector>
 
 #include "audio/Channel.h"
+#include "audio/Feeder.h"
+#include "audio/Output.h"
 #include "audio/Result.h"
 #include "audio/Sound.h"
 #include "audio/Stream.h"
@@ -25,12 +28,20 @@ class SoundSystem;
 // then find the system closed and do nothing.
 SoundSystem* createSoundSystem();
 
+// For tests and tools that decide themselves when time passes: the next system to be initialised mixes
+// on this loopback device instead of opening the default output. The game never calls it.
+void mixNextSystemOn(const Loopback& loopback);
+
 // Channels are logical: any number up to init's maximum may play, and the most audible ones are
 // given one of the mixer's voices (the "software channels"). The others are virtual: their time
 // runs on, they report playing until a one-shot would have ended, and they take a voice back,
 // from where they would be by then, as soon as they are among the most audible again. A sound that
 // is heard never stops in one sample (streams apart): pausing, stopping and handing a voice over fade
 // it out over one of the mixer's periods, and a voice that takes over part-way through fades in.
+// Closing fades out everything that plays before it lets go of the device.
+//
+// Streams are kept fed by a thread of their own, so that the music plays on through a frame that
+// takes seconds. Every call locks the system, so the game's thread and the feeder never meet inside it.
 //
 // Coordinates are the game's right-handed world units. The listener is oriented as a camera is:
 // `forward` is its Z axis, which points out of the back of its head (it faces along -Z), and
@@ -50,7 +61,7 @@ class SoundSystem {
 
     Result setSoftwareChannels(int count); // the voices, before init
     Result init(int maxChannels);
-    void close(); // stops everything and closes the device; exit does it for the game
+    void close(); // fades out and stops everything and closes the device; exit does it for the game
     Result set3DSettings(float dopplerScale, float distanceFactor, float rolloffScale);
 
     // Null when the system is not running or the file cannot be used.
@@ -63,10 +74,12 @@ class SoundSystem {
     void update(); // once a frame: retires ended channels, feeds streams, hands out voices
     Result set3DListenerAttributes(const Vector3& position, const Vector3& velocity, const Vector3& forward,
                                    const Vector3& up);
-    Listener get3DListenerAttributes() const { return listener; }
+    Listener get3DListenerAttributes();
 
     Channel channel(int slot); // the handle of what a slot holds now; null out of range
     ChannelCount channelsPlaying();
+    // Returns once the feeding thread has topped up every stream after the call; at once without one.
+    void waitForFeed() { feeder.waitForRound(); }
 
   private:
     friend class Channel;
@@ -83,33 +96,45 @@ class SoundSystem {
         Vector3 velocity;
         int voice = -1;    // -1 while virtual
         double cursor = 0; // frames played, as of cursorTime, while virtual
-        Clock::time_point cursorTime;
+        Time cursorTime = 0;
         int activeIndex = -1; // place in `active`
     };
 
     SoundSystem() = default;
     friend SoundSystem* createSoundSystem();
 
+    // For tests and tools that decide themselves when time passes: the next system to be initialised mixes
+    // on this loopback device instead of opening the default output. The game never calls it.
+    void mixNextSystemOn(const Loopback& loopback);
+
+    // The issuing system's lock, held for the whole of a handle operation; none for a null handle.
+    static std::unique_lock<std::mutex> lockOf(SoundSystem* system) {
+        return system != nullptr ? std::unique_lock<std::mutex>(system->mutex)
+                                 : std::unique_lock<std::mutex>();
+    }
     // The handle's slot if it is still live; a slot whose sound has ended is released on the way.
     static Slot* live(const Channel& channel);
     // A place that is not a number would poison the ranking of voices; such a vector is refused.
     static bool finite(const Vector3& v);
-    bool hasEnded(Slot& slot, Clock::time_point now);
-    double cursorOf(const Slot& slot, Clock::time_point now);
+    // Virtual channels' time is the device's; these read its clock only for them.
+    bool hasEnded(Slot& slot);
+    double cursorOf(const Slot& slot);
     float audibility(const Slot& slot) const;
     void release(int slot);
     void setPaused(int slot, bool paused);
-    void attach(int slot, Clock::time_point now);
-    void detach(int slot, Clock::time_point now);
+    void attach(int slot);
+    void detach(int slot);
     void letGo(Slot& slot);
     void applyPlacement(const Slot& slot);
-    void assignVoices(Clock::time_point now);
+    void assignVoices();
+    void feedStreams(); // with the lock held
 
+    Feeder feeder;
+    std::mutex mutex; // held by every call, the handles' too, and by the feeder; guards all below
     bool initialised = false;
     bool closed = false;
     int softwareChannels = 32;
-    void* device = nullptr;  // ALCdevice
-    void* context = nullptr; // ALCcontext
+    Output output;
     float dopplerScale = 1;
     float distanceFactor = 1; // world units per metre
     float rolloffScale = 1;

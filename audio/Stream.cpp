@@ -28,6 +28,8 @@ void Stream::start(unsigned source, long long frame) {
         if (!fill(buffer)) break;
         alSourceQueueBuffers(source, 1, &buffer);
     }
+    // Taken up part-way through, it would begin in mid-wave; from its second frame OpenAL Soft fades it in.
+    if (frame > 0) alSourcei(source, AL_SAMPLE_OFFSET, 1);
 }
 
 void Stream::feed(unsigned source, bool paused) {
@@ -44,7 +46,12 @@ void Stream::feed(unsigned source, bool paused) {
     ALint state = AL_INITIAL, queued = 0;
     alGetSourcei(source, AL_SOURCE_STATE, &state);
     alGetSourcei(source, AL_BUFFERS_QUEUED, &queued);
-    if (!paused && state == AL_STOPPED && queued > 0) alSourcePlay(source);
+    if (!paused && state == AL_STOPPED && queued > 0) {
+        // It ran dry and has been refilled: played from the head of the queue it would start in
+        // mid-wave, a click; from the second frame on, OpenAL Soft fades it in.
+        alSourcei(source, AL_SAMPLE_OFFSET, 1);
+        alSourcePlay(source);
+    }
 }
 
 long long Stream::played(unsigned source) const {

@@ -18,14 +18,14 @@ class Stream {
 
     // Queues the sound from `frame` on a source that holds nothing.
     void start(unsigned source, long long frame);
-    // Refills the buffers the source has played; after a stall that drained the queue the source has
-    // stopped, and unless the channel is paused it carries on from the refill.
+    // Refills the buffers the source has played; a source that ran dry has stopped, and unless the
+    // channel is paused it carries on from the refill, faded in.
     void feed(unsigned source, bool paused);
     long long played(unsigned source) const;   // frames heard, as far as the source has got
     bool ended() const { return decodeEnded; } // the file has run out; never for a loop
 
   private:
-    // A second of sound queued in four quarters rides out a frame far longer than its 33 ms.
+    // A second of sound queued in four quarters: the feeding thread tops it up many times a second.
     static constexpr int Buffers = 4;
 
     Stream() = default;

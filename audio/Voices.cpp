@@ -15,7 +15,7 @@ void silence(ALuint source) {
 
 } // namespace
 
-void Voices::open(int count, Clock::duration fade) {
+void Voices::open(int count, Time fade) {
     fadeTime = fade;
     alGetError();
     for (int i = 0; i < count; i++) {
@@ -51,13 +51,13 @@ int Voices::take() {
     return voice;
 }
 
-void Voices::free(int voice, bool fade) {
+void Voices::free(int voice, bool fade, Time now) {
     ALuint& source = sources[voice];
     ALint state = AL_STOPPED;
     alGetSourcei(source, AL_SOURCE_STATE, &state);
     if (fade && state == AL_PLAYING && !spares.empty()) {
         alSourcef(source, AL_GAIN, 0.0f);
-        tails.push_back({source, Clock::now() + fadeTime});
+        tails.push_back({source, now + fadeTime});
         source = spares.back();
         spares.pop_back();
     } else {
@@ -66,7 +66,7 @@ void Voices::free(int voice, bool fade) {
     freeVoices.push_back(voice);
 }
 
-void Voices::retireTails(Clock::time_point now) {
+void Voices::retireTails(Time now) {
     for (size_t k = 0; k < tails.size();) {
         if (tails[k].end > now) {
             k++;
@@ -77,6 +77,11 @@ void Voices::retireTails(Clock::time_point now) {
         tails[k] = tails.back();
         tails.pop_back();
     }
+}
+
+void Voices::turnDown() {
+    for (ALuint source : sources)
+        alSourcef(source, AL_GAIN, 0.0f);
 }
 
 } // namespace audio

@@ -2,12 +2,11 @@
 // of the sources they let go of.
 #pragma once
 
-#include <chrono>
 #include <vector>
 
-namespace audio {
+#include "audio/Output.h"
 
-using Clock = std::chrono::steady_clock;
+namespace audio {
 
 // Stopped or paused in mid-sound, a source would drop to silence in one sample, a click. A voice that
 // lets go of a playing sound turns its source down instead and leaves it to fade out as a tail, and
@@ -16,7 +15,7 @@ class Voices {
   public:
     // Up to `count` voices and their spares, as many as the context gives; `fade` is how long a source
     // turned down takes to fall silent, surely.
-    void open(int count, Clock::duration fade);
+    void open(int count, Time fade);
     void close(); // deletes every source
 
     int size() const { return static_cast<int>(sources.size()); }
@@ -25,20 +24,21 @@ class Voices {
     unsigned source(int voice) const { return sources[voice]; }
     // Frees a voice. Its source fades out as a tail if it is playing and `fade` allows; otherwise, or
     // without a spare, it is stopped outright.
-    void free(int voice, bool fade);
-    void retireTails(Clock::time_point now); // stops the tails whose fade is over
+    void free(int voice, bool fade, Time now);
+    void retireTails(Time now); // stops the tails whose fade is over
+    void turnDown();            // every source to silence, over one period, at quit
 
   private:
     struct Tail {
         unsigned source = 0;
-        Clock::time_point end; // by when its fade is surely over and it can be stopped unheard
+        Time end; // by when its fade is surely over and it can be stopped unheard
     };
 
     std::vector<unsigned> sources; // each voice's source
     std::vector<int> freeVoices;
     std::vector<unsigned> spares;
     std::vector<Tail> tails;
-    Clock::duration fadeTime{};
+    Time fadeTime = 0;
 };
 
 } // namespace audio

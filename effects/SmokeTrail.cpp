@@ -15,6 +15,10 @@ constexpr float EmitPeriod = FrameTime; // an emitting trail emits every update
 constexpr float PuffLifetime = 3.0f;
 constexpr float Growth = 2.0f;
 
+// In steady emission the ring holds every live puff: none is overwritten before it has died.
+static_assert(SmokeTrail::Capacity >= SmokeTrail::PuffsPerEmission * updatesToRunOut(PuffLifetime),
+              "the ring holds every puff alive at once");
+
 float randomUnit() { return static_cast<float>(randomDraw()) / RandomMax; }
 
 Vector3 blend(Vector3 a, Vector3 b, float k) {

@@ -17,7 +17,7 @@ struct SmokeTrailParticle {
 
 class SmokeTrail final : public Object {
   public:
-    static constexpr int Capacity = 1000;
+    static constexpr int Capacity = 1000; // room for every puff alive at once in steady emission
     static constexpr int PuffsPerEmission = 10;
 
     SmokeTrail();

@@ -9,3 +9,4 @@ constexpr int RandomMax = 32767;
 // small range, uses the same low 15 bits, so remainders have the odds of a 15-bit draw. The World seeds
 // the generator once with srand; nothing else draws from it.
 inline int randomDraw() { return rand() & RandomMax; }
+static_assert((RandomMax & (RandomMax + 1)) == 0, "RandomMax masks whole low bits");

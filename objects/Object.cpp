@@ -6,6 +6,8 @@ Object::Object(audio::Channel channel) : channel(channel) {}
 Object::Object(Object&& other) noexcept : Object(other) { other.channel = audio::Channel(); }
 
 Object& Object::operator=(Object&& other) noexcept {
+    if (this == &other) return *this;
+    if (channel != other.channel && channel.isPlaying()) channel.stop();
     *this = other;
     other.channel = audio::Channel();
     return *this;

@@ -18,8 +18,9 @@ class Object {
     ~Object();
     Object(const Object&) = default; // copies share the channel
     Object& operator=(const Object&) = default;
-    // A moved-from object gives up its channel, so that a fresh value moved into place takes the sound
-    // with it and the temporary's destructor cannot stop it.
+    // A move hands the source's channel over and leaves the source silent, so the temporary's
+    // destructor cannot stop it. The target's own channel, unless it is the one handed over, is
+    // stopped first: nobody else holds it, and a paused loop would keep its channel for ever.
     Object(Object&& other) noexcept;
     Object& operator=(Object&& other) noexcept;
 

@@ -15,6 +15,7 @@
 namespace {
 
 constexpr float RegenPeriod = 0.25f; // counted down by one update a call: one point every 8th call
+static_assert(updatesToRunOut(RegenPeriod) == 8, "one point every 8th call");
 constexpr int RegenScore = 50;
 
 } // namespace

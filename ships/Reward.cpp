@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include "audio/GameAudio.h"
+#include "data/Constants.h"
 #include "data/Globals.h"
 #include "effects/Explosion.h"
 #include "math/Random.h"
@@ -55,4 +56,4 @@ void Reward::drawTranslucent() {}
 void Reward::update() { spin += 1.0f; }
 
 // Rewards have no kind of their own; it is drawn at the moment of collection.
-int randomRewardKind() { return randomDraw() % 4; }
+int randomRewardKind() { return randomDraw() % RewardKinds; }

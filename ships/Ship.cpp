@@ -1,7 +1,9 @@
 // Ship record, set-up, the per-frame update with its flight model, size rules, drawing and collision routing.
 #include "ships/Ship.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "ai/ShipAI.h"
 #include "data/Globals.h"
@@ -21,11 +23,12 @@ struct SizeValues {
     float trail;  // where the smoke starts, behind the centre
 };
 
-const SizeValues sizeTable[3] = {
+const SizeValues sizeTable[] = {
     {20, 1, 45, 50},
     {60, 3, 130, 150},
     {6.6666665f, 0.33333334f, 20, 16.666666f},
 };
+static_assert(std::size(sizeTable) == SizeStates, "one row per size state");
 
 } // namespace
 
@@ -71,7 +74,9 @@ void Ship::update() {
 void Ship::integrateMotion() {
     // Thrust is a per-frame gain, not scaled by the frame time.
     velocity.add(frame.transform(thrust, false));
-    float cap = rewardTimers[SpeedBoost] > 0 ? BoostedSpeedCap : SpeedCap;
+    float cap = SpeedCap;
+    for (int kind = 0; kind < RewardKinds; ++kind)
+        if (rewardTimers[kind] > 0) cap = std::max(cap, rewardEffects[kind].speedCap);
     if (velocity.length() > cap) velocity.setLength(cap);
     frame.origin.addScaled(velocity, FrameTime);
     float drag = braking && alive ? BrakingDrag : Drag;
@@ -98,9 +103,11 @@ GLenum Ship::enablePlayerLight() {
 }
 
 SizeState Ship::sizeState() const {
-    bool grown = rewardTimers[Grow] > 0, shrunk = rewardTimers[Shrink] > 0;
-    if (grown && !shrunk) return BigSize;
-    if (shrunk && !grown) return SmallSize;
+    int steps = 0;
+    for (int kind = 0; kind < RewardKinds; ++kind)
+        if (rewardTimers[kind] > 0) steps += rewardEffects[kind].sizeStep;
+    if (steps > 0) return BigSize;
+    if (steps < 0) return SmallSize;
     return NormalSize;
 }
 
@@ -113,7 +120,7 @@ float Ship::trailLift() const { return 0; }
 
 void Ship::grantReward(int kind) {
     // The kind indexes the timers; anything else would write past them.
-    if (kind < 0 || kind > Shrink) {
+    if (kind < 0 || kind >= RewardKinds) {
         printf("Error: Reward kind %d is undefined!\n", kind);
         return;
     }

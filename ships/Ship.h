@@ -2,6 +2,7 @@
 #pragma once
 
 #include <GL/gl.h>
+#include <vector>
 
 #include "data/Constants.h"
 #include "effects/SmokeTrail.h"
@@ -12,8 +13,7 @@
 
 class World;
 
-enum RewardKind { SpeedBoost = 0, RapidFire = 1, Grow = 2, Shrink = 3 };
-enum SizeState { NormalSize, BigSize, SmallSize };
+enum SizeState { NormalSize, BigSize, SmallSize, SizeStates };
 
 class Ship final : public Object {
   public:
@@ -54,7 +54,8 @@ class Ship final : public Object {
     // Weapons.
     void fire();
     void updateWeapons();
-    void dropBolts(); // deletes every bolt in flight at once
+    void dropBolts();                       // deletes every bolt in flight at once
+    std::vector<Projectile*> bolts() const; // those in flight, oldest first: every child is one
 
     // Damage, death and respawn.
     void takeDamage(int amount);
@@ -96,7 +97,7 @@ class Ship final : public Object {
     float           respawnTimer = 0;      // seconds until respawn while dead
     bool            computerControlled = false;
     float           regenTimer = 0;        // seconds until the next health point near home
-    float           rewardTimers[4] = {};  // seconds left, indexed by RewardKind
+    float           rewardTimers[RewardKinds] = {}; // seconds left, indexed by RewardKind
     int             score = 0;
     // clang-format on
 };

@@ -1,10 +1,13 @@
-// The game's sound use: the eleven files, who plays what and how loud, the listener.
+// The game's sound use: the eleven files, who plays what and how loud, the listener; on a loopback
+// device, so that nothing ends unless the test lets the time pass.
 #include <gtest/gtest.h>
 
+#include <AL/al.h>
+#include <AL/alc.h>
+#include <AL/alext.h>
+
 #include <algorithm>
-#include <chrono>
 #include <functional>
-#include <thread>
 #include <vector>
 
 #include "audio/GameAudio.h"
@@ -13,13 +16,25 @@
 #include "ships/Reward.h"
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
+#include "support/SoundProbe.h"
+#include "support/Stdout.h"
 
 using namespace audio;
+using testing_support::LoopbackMix;
 
 namespace {
 
-TEST(GameAudio, EachEventPlaysItsSoundAtItsVolume) {
-    initAudio();
+TEST(GameAudio, TheSystemIsSetUpAsAskedAndEachEventPlaysItsSoundAtItsVolume) {
+    LoopbackMix::next();
+    testing_support::stdoutOf(initAudio);
+    // What the layer asked of OpenAL: the limiter, whatever the output's default, and the 3-D settings.
+    ALCint limiter = 0;
+    ALfloat gain = 0;
+    alcGetIntegerv(alcGetContextsDevice(alcGetCurrentContext()), ALC_OUTPUT_LIMITER_SOFT, 1, &limiter);
+    alGetListenerf(AL_GAIN, &gain);
+    EXPECT_TRUE(limiter == ALC_TRUE && gain == 1.0f) << "the limiter, and so no master gain: " << gain;
+    EXPECT_FLOAT_EQ(alGetFloat(AL_DOPPLER_FACTOR), 1.0f);
+    EXPECT_FLOAT_EQ(alGetFloat(AL_SPEED_OF_SOUND), 343.3f * 35) << "35 world units a metre";
     ASSERT_TRUE(backgroundMusic && planetSound && shipSound);
     EXPECT_TRUE(backgroundMusic->isStream());
     for (Sound* s : {planetSound, shipSound})
@@ -55,7 +70,13 @@ TEST(GameAudio, EachEventPlaysItsSoundAtItsVolume) {
     }
 }
 
-using GameAudioInPlay = testing_support::GameTest;
+struct GameAudioInPlay : testing_support::GameTest {
+    static LoopbackMix* mix;
+    static void SetUpTestSuite() {
+        if (!mix) mix = &LoopbackMix::next(); // for the World's sound system, built with the first test
+    }
+};
+LoopbackMix* GameAudioInPlay::mix = nullptr;
 
 // Every channel the system holds, playing or waiting, real or virtual.
 std::vector<Channel> liveChannels() {
@@ -100,11 +121,9 @@ TEST_F(GameAudioInPlay, OnlyPlayerZerosDeathRespawnAndRoundResultPlayTheirSounds
     };
     for (const auto& e : events) {
         w.restart();
-        testing::internal::CaptureStdout();
         e.setUp();
         Started started;
-        w.update();
-        testing::internal::GetCapturedStdout();
+        testing_support::stdoutOf([&] { w.update(); });
         for (Sound* s : {deathSound, spawnSound, winnerSound, loserSound})
             EXPECT_EQ(started.count(s), s == e.sound ? 1 : 0) << e.name;
     }
@@ -120,11 +139,10 @@ TEST_F(GameAudioInPlay, EveryShotStartsOneLaserAndEveryExplosionOneExplosionChan
     target.frame.origin.addScaled(shooter.frame.zAxis, -400);
     shooter.firing = true;
     int shots = 0, bursts = 0;
-    testing::internal::CaptureStdout();
     for (int frame = 0; frame < 150; frame++) {
         Started started;
         const size_t explosionsBefore = explosions.size();
-        w.update();
+        testing_support::stdoutOf([&] { w.update(); });
         int fired = 0;
         for (const Ship& ship : ShipTable)
             fired += ship.lastFireFrame == ship.frameCount;
@@ -134,7 +152,6 @@ TEST_F(GameAudioInPlay, EveryShotStartsOneLaserAndEveryExplosionOneExplosionChan
         shots += fired;
         bursts += burst;
     }
-    testing::internal::GetCapturedStdout();
     EXPECT_GT(shots, 15);
     EXPECT_GT(bursts, 10);
     EXPECT_FALSE(target.alive) << "the ship blast is among them";
@@ -155,8 +172,8 @@ TEST_F(GameAudioInPlay, TheListenerIsShipZeroEvenWhilePausedAndARewardsFirstStep
     ship.velocity = Vector3(-250, 10, 40);
     for (int frame = 0; frame < 15; frame++) { // half a second; the laser lasts about a third
         world().update();
+        mix->render(LoopbackMix::Rate / 30);
         updateAudio();
-        std::this_thread::sleep_for(std::chrono::milliseconds(33));
     }
     for (int i = 0; i < MaxLogicalChannels; i++)
         ASSERT_NE(audioSystem->channel(i), laser) << "the ended laser still holds its channel";

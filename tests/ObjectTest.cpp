@@ -101,3 +101,13 @@ TEST_F(ObjectSound, ChannelStartsOnTheFirstStepStaysPausedOnceAskedAndStopsWithT
     }
     EXPECT_FALSE(channel.isPlaying());
 }
+
+TEST_F(ObjectSound, AValueMovedInStopsTheTargetsOwnChannelButNotTheOneItHandsOver) {
+    const audio::Channel own = playShimmer(), handed = playShimmer();
+    Probe target("t", true, own);
+    target = Probe("s", true, handed);
+    EXPECT_FALSE(own.isPlaying()); // a paused loop nobody holds any more would keep its channel for ever
+    EXPECT_TRUE(handed.isPlaying() && target.channel == handed);
+    target = Probe("again", true, handed); // a fresh value keeping the channel, as a reset does
+    EXPECT_TRUE(handed.isPlaying());
+}

@@ -26,7 +26,7 @@ class ShipTest : public ::testing::Test {
         ship.dropBolts();
         explosions.clear();
     }
-    Projectile& newest() { return *static_cast<Projectile*>(ship.children.back()); }
+    Projectile& newest() { return *ship.bolts().back(); }
     Ship ship;
 };
 
@@ -180,7 +180,7 @@ TEST_F(ShipTest, BoltFliesNineteenCollidableFramesAndAHitBoltGoesNextUpdate) {
 
     ship.fire();
     ship.fire();
-    static_cast<Projectile*>(ship.children.front())->destroyOnHit();
+    ship.bolts().front()->destroyOnHit();
     EXPECT_EQ(ship.children.size(), 2u); // still drawn until its ship's next update
     ship.update();
     ASSERT_EQ(ship.children.size(), 1u);

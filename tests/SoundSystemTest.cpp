@@ -1,42 +1,77 @@
-// The sound layer on OpenAL Soft's null output: channel lifetimes, pause, volume, voices, handles, streams.
+// The sound layer on a loopback device, where time passes only as the test renders it: channels, voices,
+// handles and streams, and what is heard, measured; and once through a real output. OpenAL Soft is
+// configured to leave its output limiter off, as a player's may be.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "audio/GameAudio.h"
 #include "audio/SoundSystem.h"
+#include "math/Frame.h"
 #include "support/SoundProbe.h"
+#include "support/Stdout.h"
 
 using namespace audio;
-using testing_support::runFor;
+using testing_support::LoopbackMix;
 
 namespace {
 
-class SoundSystemTest : public ::testing::Test {
-  protected:
+constexpr int Left = 0, Right = 1;
+constexpr long FrameLength = LoopbackMix::Rate / 30; // a game frame of mixing
+
+// A sound system on a loopback device, closed after the test.
+struct SoundTest : ::testing::Test {
+    std::string wave = testing_support::configureOpenAL();
+    LoopbackMix* out = nullptr;
     SoundSystem* system = nullptr; // never freed, as in the game
-    Sound* laser = nullptr;        // 3-D, plays once
-    Sound* shimmer = nullptr;      // 3-D loop
-    Sound* explosion = nullptr;    // 3-D, plays once
-    Sound* spawn = nullptr;        // 2-D, plays once
+
+    void start(int voices, int channels, bool feeder = true) {
+        out = &LoopbackMix::next(feeder);
+        system = createSoundSystem();
+        ASSERT_EQ(system->setSoftwareChannels(voices), OK);
+        ASSERT_EQ(system->init(channels), OK);
+        ASSERT_EQ(system->set3DSettings(1.0f, 35.0f, 1.0f), OK);
+    }
+    void TearDown() override {
+        if (system) system->close();
+    }
+    Channel play(Sound* sound, float volume, bool paused = false) {
+        Channel c = system->playSound(sound, true);
+        EXPECT_TRUE(c);
+        c.setVolume(volume);
+        c.setPaused(paused);
+        return c;
+    }
+    // Game frames of mixing, each followed by its update; returns the frame they began at.
+    long pass(double seconds) {
+        const long from = out->frames();
+        while (out->frames() < from + static_cast<long>(seconds * LoopbackMix::Rate)) {
+            out->render(FrameLength);
+            system->update();
+        }
+        return from;
+    }
+};
+
+struct SoundSystemTest : SoundTest {
+    Sound* laser = nullptr;   // 3-D, plays once
+    Sound* shimmer = nullptr; // 3-D loop
+    Sound* spawn = nullptr;   // 2-D, plays once
 
     void start(int maxChannels = MaxLogicalChannels) {
-        system = createSoundSystem();
-        ASSERT_EQ(system->setSoftwareChannels(100), OK);
-        ASSERT_EQ(system->init(maxChannels), OK);
-        ASSERT_EQ(system->set3DSettings(1.0f, 35.0f, 1.0f), OK);
+        SoundTest::start(100, maxChannels);
         ASSERT_TRUE(laser = system->createSound("sounds/laser.mp3", Mode3D));
         ASSERT_TRUE(shimmer = system->createSound("sounds/shimmer.mp3", Mode3D));
         shimmer->setMode(LoopNormal);
-        ASSERT_TRUE(explosion = system->createSound("sounds/explosion.mp3", Mode3D));
         ASSERT_TRUE(spawn = system->createSound("sounds/spawn.wav", Default));
     }
-
     Channel play(Sound* sound, bool paused, Vector3 at = Vector3()) {
-        Channel c = system->playSound(sound, paused);
-        EXPECT_TRUE(c);
+        Channel c = SoundTest::play(sound, 1, paused);
         if (sound->is3D()) c.set3DAttributes(at);
         return c;
     }
@@ -46,28 +81,27 @@ TEST_F(SoundSystemTest, PauseStopsTheClockOneShotsEndAndLoopsGoOnAsSoundsAndAsSt
     start();
     Sound* loopedStream = system->createStream("sounds/shimmer.mp3", LoopNormal);
     ASSERT_TRUE(loopedStream);
+    const double length = laser->length();
     Channel once = play(laser, true), loop = play(shimmer, false), streamedLoop = play(loopedStream, false);
-    runFor(system, laser->length() + 0.3);
+    pass(length + 0.3);
     ASSERT_EQ(once.setPaused(false), OK);
-    runFor(system, 0.1);
+    pass(0.1);
     ASSERT_EQ(once.setPaused(true), OK);
-    runFor(system, laser->length());
+    pass(length);
     ASSERT_EQ(once.setPaused(false), OK);
-    runFor(system, laser->length() - 0.1 - 0.12);
+    pass(length - 0.2);
     EXPECT_TRUE(once.isPlaying()) << "paused from the start and halfway, it resumes where it stopped";
-    runFor(system, 0.32);
+    pass(0.2);
     EXPECT_FALSE(once.isPlaying()) << "a one-shot ends by itself";
 
     // The next sound takes over the voice the ended one left, and starts afresh on it.
-    Channel next = play(explosion, true);
+    Channel next = play(laser, true);
     EXPECT_FALSE(next.isVirtual());
-    runFor(system, 0.1);
-    EXPECT_TRUE(next.isPlaying());
     ASSERT_EQ(next.setPaused(false), OK);
-    runFor(system, 0.5);
+    pass(length - 0.1);
     EXPECT_TRUE(next.isPlaying());
 
-    runFor(system, 1.5 * shimmer->length());
+    pass(1.5 * shimmer->length());
     EXPECT_TRUE(loop.isPlaying() && streamedLoop.isPlaying()) << "loops go on past several lengths";
 }
 
@@ -78,22 +112,22 @@ TEST_F(SoundSystemTest, AStreamPlayedAgainPlaysTwiceOverAndEachChannelEndsOnItsO
     ASSERT_TRUE(stream);
     const double half = stream->length() / 2;
     Channel first = play(stream, false);
-    runFor(system, half);
+    pass(half);
     Channel second = play(stream, false);
     EXPECT_TRUE(first.isPlaying() && second.isPlaying());
     EXPECT_FALSE(first.isVirtual() || second.isVirtual());
-    runFor(system, half + 0.25);
+    pass(half + 0.1);
     EXPECT_FALSE(first.isPlaying()) << "the first ends when its own reading of the file does";
     EXPECT_TRUE(second.isPlaying());
-    runFor(system, half);
+    pass(half);
     EXPECT_FALSE(second.isPlaying());
 
     // Looped, either one stopped leaves the other playing on.
     stream->setMode(LoopNormal);
     Channel a = play(stream, false), b = play(stream, false);
-    runFor(system, 0.2);
+    pass(0.2);
     ASSERT_EQ(a.stop(), OK);
-    runFor(system, 0.3);
+    pass(3 * stream->length());
     EXPECT_TRUE(b.isPlaying() && !a.isPlaying());
 }
 
@@ -104,7 +138,7 @@ TEST_F(SoundSystemTest, EqualRivalsKeepTheVoicesTheyHave) {
         channels.push_back(play(shimmer, i % 2 == 0, Vector3(400, 0, 0)));
     std::vector<bool> virtualBefore, virtualAfter; // over two frames
     for (std::vector<bool>* frame : {&virtualBefore, &virtualAfter}) {
-        system->update();
+        pass(1 / 30.0);
         for (Channel& c : channels)
             frame->push_back(c.isVirtual());
     }
@@ -145,7 +179,7 @@ TEST_F(SoundSystemTest, ThreeHundredOneShotsAllPlayTheNearestAreHeardAndAllEndOn
         EXPECT_EQ(channels[i].isVirtual(), i >= 100)
             << "channel " << i << ": the least audible are the virtual ones";
 
-    runFor(system, laser->length() - 0.12);
+    pass(laser->length() - 0.1);
     // Voices freed late in the sounds go to the next hundred, which carry on from where their time has
     // got: started afresh, they would still be playing at the last check.
     for (int i = 0; i < 100; i++)
@@ -153,7 +187,7 @@ TEST_F(SoundSystemTest, ThreeHundredOneShotsAllPlayTheNearestAreHeardAndAllEndOn
     system->update();
     for (int i = 100; i < 300; i++)
         EXPECT_EQ(channels[i].isVirtual(), i >= 200) << i;
-    runFor(system, 0.3);
+    pass(0.2);
     EXPECT_EQ(system->channelsPlaying().playing, 0);
 }
 
@@ -187,6 +221,186 @@ TEST_F(SoundSystemTest, VolumeAndPositionAreKeptInBoundsAndStaleOrNullHandlesTou
     EXPECT_EQ(current.set3DAttributes(broken), ERR_INVALID_PARAM);
     EXPECT_FLOAT_EQ(current.position().x, 1.0f) << "a position that is not a number is refused";
     EXPECT_EQ(system->set3DListenerAttributes(broken, p, p, p), ERR_INVALID_PARAM);
+}
+
+struct SoundOutput : SoundTest {
+    std::string tonePath =
+        testing_support::writeTone(testing_support::makeTempDir(), "tone.wav", 1000.0, 1.0);
+
+    void startGame() { // the game's own system, so its settings are the ones heard
+        out = &LoopbackMix::next();
+        testing_support::stdoutOf(initAudio);
+        system = audioSystem;
+    }
+};
+
+TEST_F(SoundOutput, ToneIsPannedByTheShipsAxesFadesWithDistanceAndVolumeAndShiftsWithSpeed) {
+    startGame();
+    Sound* tone = system->createSound(tonePath.c_str(), Mode3D + LoopNormal);
+    ASSERT_TRUE(tone);
+    const Channel c = system->playSound(tone, true);
+
+    // The listener is a ship turned and tilted somewhere in the arena, given as the game gives it.
+    Frame ship;
+    ship.rotateAboutY(1.1f);
+    ship.rotateAboutX(0.4f);
+    ship.origin = Vector3(500, -200, 3000);
+    Vector3 nose = ship.zAxis;
+    nose.negate();
+    const double speedOfSound = 343.3 * 35; // metres a second at 35 world units a metre
+    const struct {
+        const char* name;
+        Vector3 axis;
+        float distance, volume;
+        float speed, away; // the listener's speed towards the sound, the sound's away from it
+    } steps[] = {{"right", ship.xAxis, 200, 1, 0, 0},
+                 {"left", ship.xAxis, -200, 1, 0, 0},
+                 {"ahead", nose, 200, 1, 0, 0},
+                 {"far right", ship.xAxis, 2000, 1, 0, 0},
+                 {"close", nose, 20, 1, 0, 0},
+                 {"close at a quarter", nose, 20, 0.25f, 0, 0},
+                 {"still", nose, 6000, 1, 0, 0},
+                 {"approaching", nose, 6000, 1, 3000, 0},
+                 {"sound moving away", nose, 6000, 1, 0, 3000}};
+    constexpr int Steps = sizeof steps / sizeof steps[0];
+    float left[Steps], right[Steps], level[Steps];
+    for (int i = 0; i < Steps; i++) {
+        Vector3 p = ship.origin, v, away;
+        p.addScaled(steps[i].axis, steps[i].distance);
+        v.addScaled(nose, steps[i].speed);
+        away.addScaled(steps[i].axis, steps[i].away);
+        ASSERT_EQ(system->set3DListenerAttributes(ship.origin, v, ship.zAxis, ship.yAxis), OK);
+        c.set3DAttributes(p, away);
+        c.setVolume(steps[i].volume);
+        c.setPaused(false);
+        const long from = pass(0.3) + FrameLength * 2, to = out->frames(); // after the change's fade
+        left[i] = out->rms(Left, from, to);
+        right[i] = out->rms(Right, from, to);
+        level[i] = std::hypot(left[i], right[i]);
+        EXPECT_GT(level[i], 0.0005f) << steps[i].name;
+        const double pitch = 1000.0 * (speedOfSound + steps[i].speed) / (speedOfSound + steps[i].away);
+        if (i >= 6) {
+            EXPECT_NEAR(out->frequency(Left, from, to), pitch, 15.0) << steps[i].name;
+        }
+    }
+    EXPECT_GT(right[0], 2 * left[0]) << "a sound off the right wing is louder on the right";
+    EXPECT_GT(left[1], 2 * right[1]) << "and one off the left wing on the left";
+    EXPECT_NEAR(left[2] / right[2], 1.0f, 0.2f) << "one ahead is centred";
+    EXPECT_NEAR(level[3] / level[0], 35.0f / 2000 / (35.0f / 200), 0.02f)
+        << "inverse distance beyond 35 units";
+    EXPECT_NEAR(level[5] / level[4], 0.25f, 0.02f) << "volume scales the level";
+}
+
+// A steady tone with a single voice to go round, paused, resumed, handed from a real voice to a virtual
+// one and back, and stopped. The caller sees each change at once; the mix hears each within a frame,
+// faded, so no step in the output is larger than the tone's own.
+TEST_F(SoundOutput, PauseResumeStopAndHandOverAreHeardAtOnceAndFadeInsteadOfCutting) {
+    start(1, 8);
+    Sound* tone = system->createSound(tonePath.c_str(), LoopNormal);
+    ASSERT_TRUE(tone);
+    float steady = 0, own = 0;
+    auto heard = [&](float level, const char* stage) { // from the hand-over's update a frame on, and its fade
+        const long from = pass(0.3) + 2 * FrameLength, to = out->frames();
+        if (steady == 0) steady = out->rms(Left, from, to), own = out->largestStep(from, to);
+        EXPECT_NEAR(out->rms(Left, from, to) / steady, level, 0.01) << stage;
+    };
+    Channel a = play(tone, 0.5f), b;
+    heard(1, "a plays");
+    a.setPaused(true);
+    EXPECT_TRUE(a.isPlaying() && a.isPaused());
+    heard(0, "a paused");
+    a.setPaused(false);
+    heard(1, "a resumed");
+    b = play(tone, 0.4f);
+    system->update();
+    EXPECT_TRUE(b.isVirtual());
+    heard(1, "b waits for the voice");
+    a.setVolume(0.3f);
+    system->update();
+    EXPECT_TRUE(a.isVirtual() && !b.isVirtual());
+    heard(0.8f, "a hands the voice to b");
+    a.setVolume(0.5f);
+    heard(1, "b hands it back");
+    a.stop();
+    EXPECT_FALSE(a.isPlaying());
+    heard(0.8f, "a stopped, b takes over");
+    b.stop();
+    heard(0, "b stopped");
+    EXPECT_LE(out->largestStep(0, out->frames()), 1.01f * own);
+}
+
+// With no update for three seconds the feeder keeps the music's queue filled: no gap, no click, and the
+// close fades it out. Without a feeder the queue runs dry; the next update refills it, and the music
+// comes back faded in.
+TEST_F(SoundOutput, TheMusicPlaysThroughAStallOfThreeSecondsComesBackFadedInIfItRanDryAndFadesAtClose) {
+    for (bool feeder : {true, false}) {
+        start(4, 8, feeder);
+        Sound* music = system->createStream(tonePath.c_str(), LoopNormal);
+        ASSERT_TRUE(music);
+        play(music, 1.0f);
+        for (long frames = 0; frames < 3 * LoopbackMix::Rate; frames += LoopbackMix::Rate / 4) {
+            out->render(LoopbackMix::Rate / 4);
+            system->waitForFeed(); // the feeder's pace, not the clock's, decides when it has caught up
+        }
+        const float own = out->largestStep(0, LoopbackMix::Rate / 2), steady = out->rms(Left, 0, 4410);
+        float quietest = 1;
+        for (long at = 0; at + 1024 <= out->frames(); at += 1024)
+            quietest = std::min(quietest, out->rms(Left, at, at + 1024));
+        if (feeder) {
+            EXPECT_GT(quietest, 0.99f * steady) << "a gap in the music";
+            system->close();
+            EXPECT_LE(out->largestStep(0, out->frames()), 1.01f * own);
+            EXPECT_LT(out->peak(out->frames() - LoopbackMix::Period, out->frames()), 1e-4f)
+                << "not faded out";
+        } else {
+            EXPECT_EQ(quietest, 0) << "a second of music queued outlasts three seconds";
+            const long back = pass(0.5);
+            EXPECT_GT(out->rms(Left, out->frames() - 4410, out->frames()), 0.99f * steady);
+            EXPECT_LE(out->largestStep(back, out->frames()), 1.01f * own)
+                << "the music came back with a click";
+        }
+    }
+}
+
+// A ship dying in heavy combat, with the limiter turned off by the configuration: seven explosions within
+// a quarter of a second all round the listener, the death sound, lasers and the music. Such moments went
+// 3.5 to 4.3 dB past full scale; the mix must stay within it.
+TEST_F(SoundOutput, TheLoudestMomentStaysWithinFullScaleWithTheLimiterConfiguredOff) {
+    startGame();
+    playMusic();
+    pass(0.5);
+    const long from = out->frames();
+    playDeath();
+    for (int i = 0; i < 7; i++) {
+        const Channel explosion = playExplosion(), laser = playLaser();
+        explosion.set3DAttributes(Vector3(0, 0, -20.0f * i));
+        laser.set3DAttributes(Vector3(40, 0, -100));
+        explosion.setPaused(false);
+        laser.setPaused(false);
+        pass(1 / 30.0);
+    }
+    pass(1.5);
+    EXPECT_LE(out->peak(from, out->frames()), 1.0f) << "unlimited, this moment peaks at 1.46";
+}
+
+// Once through a real output device, OpenAL Soft's wave writer, measured over the whole recording: a
+// tone off the right wing of a ship, then the game quits.
+TEST_F(SoundOutput, TheWaveWriterRecordsTheToneOnTheRightAndAQuietQuit) {
+    testing_support::stdoutOf(initAudio);
+    Sound* tone = audioSystem->createSound(tonePath.c_str(), Mode3D + LoopNormal);
+    ASSERT_TRUE(tone);
+    const Channel c = audioSystem->playSound(tone, true);
+    c.set3DAttributes(Vector3(200, 0, 0)); // the listener at the origin faces -Z: +X is its right
+    c.setPaused(false);
+    for (int frame = 0; frame < 15; frame++) {
+        updateAudio();
+        std::this_thread::sleep_for(std::chrono::milliseconds(33)); // only to let the writer write
+    }
+    audioSystem->close();
+    testing_support::Recording r;
+    ASSERT_TRUE(r.read(wave));
+    EXPECT_GT(r.rms(Right, 0, r.frames()), std::max(0.01f, 2 * r.rms(Left, 0, r.frames())));
+    EXPECT_LE(r.largestStep(0, r.frames()), 2 * M_PI * 1000 / 44100 * 0.5 * 1.01) << "a click";
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 
 #include "ai/ShipAI.h"
 #include "audio/GameAudio.h"
@@ -16,7 +15,6 @@
 World* theWorld = nullptr;
 
 namespace {
-constexpr float RewardInterval = 3.0f;
 constexpr float HomeRange = 1500;
 } // namespace
 
@@ -112,10 +110,7 @@ void World::refillRewards() {
     }
     for (Reward& reward : rewards) {
         if (respawnPending && !reward.active) {
-            // Re-created in place: the taken reward's shimmer, a paused loop that would otherwise hold its
-            // channel for ever, stops with it, and the new reward starts its own.
-            reward.~Reward();
-            new (&reward) Reward();
+            reward = Reward(); // its own new shimmer; the taken reward's stops
             reward.setup(this);
             respawnPending = false;
         }
@@ -187,6 +182,7 @@ void World::findNearestReward(int player, int& index, float& distance) {
 }
 
 Vector3 World::randomArenaPoint() {
+    static_assert(2 * ArenaHalfSide <= RandomMax + 1, "a draw reaches every coordinate of the arena");
     // Separate statements keep the draws in the order x, y, z.
     float x = static_cast<float>(randomDraw() % (2 * ArenaHalfSide) - ArenaHalfSide);
     float y = static_cast<float>(randomDraw() % (2 * ArenaHalfSide) - ArenaHalfSide);

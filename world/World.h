@@ -13,6 +13,8 @@
 
 class World {
   public:
+    static constexpr float RewardInterval = 3.0f; // seconds between refills of an empty reward slot
+
     // Seeds the shared random generator: the game with the clock, a tool or a test with a number of its
     // own, so that it can replay a game from its first layout.
     explicit World(unsigned seed);
@@ -58,8 +60,9 @@ class World {
     Vector3              cameraOffset;       // eye position in ship 0's axes
     Planet               planets[PlayerCount];
     Reward               rewards[RewardSlots];
-    std::vector<Object*> objects;            // collision order: planets, ShipTable, rewards; owns none
-    float                rewardTimer = 3.0f; // seconds until a reward may respawn
+    // In collision order: planet 0, ship 0, planet 1, ship 1 and so on, then the rewards. Owns none.
+    std::vector<Object*> objects;
+    float                rewardTimer = RewardInterval; // seconds until a reward may respawn
     bool                 paused = false;
     // clang-format on
 };

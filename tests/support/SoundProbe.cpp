@@ -1,22 +1,29 @@
-// Tones, wave-writer recordings and their levels and pitches, for the sound tests.
+// Tones, the scoped folder, OpenAL Soft's settings for tests, and the mix rendered and measured.
 #include "support/SoundProbe.h"
 
+#define AL_ALEXT_PROTOTYPES
+#include <AL/alc.h>
+#include <AL/alext.h>
 #include <sndfile.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
-#include <utility>
+#include <filesystem>
 
 namespace testing_support {
 
 std::string makeTempDir() {
+    static std::vector<std::string> dirs;
+    if (dirs.empty())
+        atexit([] {
+            for (const std::string& dir : dirs)
+                std::filesystem::remove_all(dir);
+        });
     char pattern[] = "/tmp/gravimel-sound-XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    return dir ? dir : "/tmp";
+    dirs.push_back(mkdtemp(pattern) ? pattern : "/tmp/gravimel-sound-none");
+    return dirs.back();
 }
 
 std::string writeTone(const std::string& dir, const char* name, double frequency, double seconds,
@@ -40,14 +47,12 @@ std::string writeTone(const std::string& dir, const char* name, double frequency
     return path;
 }
 
-std::string useWaveWriter(const std::string& dir) {
-    static std::string output;
-    if (!output.empty()) return output;
-    output = dir + "/output.wav";
-    std::string config = dir + "/alsoft.conf";
+std::string configureOpenAL() {
+    static const std::string dir = makeTempDir();
+    const std::string config = dir + "/alsoft.conf", output = dir + "/output.wav";
     if (FILE* f = fopen(config.c_str(), "w")) {
         fprintf(f, "[general]\ndrivers = wave\nchannels = stereo\nfrequency = 44100\nhrtf = false\n");
-        fprintf(f, "[wave]\nfile = %s\n", output.c_str());
+        fprintf(f, "output-limiter = false\n[wave]\nfile = %s\n", output.c_str());
         fclose(f);
     }
     setenv("ALSOFT_CONF", config.c_str(), 1);
@@ -59,7 +64,6 @@ bool Recording::read(const std::string& path) {
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (file == nullptr) return false;
-    rate = info.samplerate;
     channels = info.channels;
     samples.resize(static_cast<size_t>(info.frames * info.channels));
     sf_count_t got = sf_readf_float(file, samples.data(), info.frames);
@@ -68,56 +72,53 @@ bool Recording::read(const std::string& path) {
     return got > 0;
 }
 
-namespace {
-
-// The frames from `from` to `to` seconds that the recording holds, none before `lowest`.
-std::pair<long, long> frames(const Recording& r, double from, double to, long lowest) {
-    const long held = static_cast<long>(r.samples.size()) / r.channels;
-    return {std::max(lowest, static_cast<long>(from * r.rate)),
-            std::min(held, static_cast<long>(to * r.rate))};
-}
-
-} // namespace
-
-float Recording::rms(int channel, double from, double to) const {
-    const auto [first, last] = frames(*this, from, to, 0);
+float Recording::rms(int channel, long from, long to) const {
+    to = std::min(to, frames());
     double sum = 0;
-    for (long i = first; i < last; i++)
+    for (long i = from; i < to; i++)
         sum += static_cast<double>(sample(i, channel)) * sample(i, channel);
-    return last > first ? static_cast<float>(std::sqrt(sum / static_cast<double>(last - first))) : 0.0f;
+    return to > from ? static_cast<float>(std::sqrt(sum / static_cast<double>(to - from))) : 0.0f;
 }
 
-double Recording::frequency(int channel, double from, double to) const {
-    const auto [first, last] = frames(*this, from, to, 1);
-    long firstCrossing = -1, lastCrossing = -1, crossings = 0;
-    for (long i = first; i < last; i++)
-        if (sample(i - 1, channel) < 0 && sample(i, channel) >= 0) {
-            if (crossings++ == 0) firstCrossing = i;
-            lastCrossing = i;
-        }
-    if (crossings < 2) return 0;
-    return static_cast<double>(crossings - 1) * rate / static_cast<double>(lastCrossing - firstCrossing);
-}
-
-float Recording::largestStep(double from, double to, double* at) const {
-    const auto [first, last] = frames(*this, from, to, 1);
+float Recording::peak(long from, long to) const {
     float largest = 0;
-    for (long i = first; i < last; i++)
-        for (int c = 0; c < channels; c++) {
-            const float step = std::fabs(sample(i, c) - sample(i - 1, c));
-            if (step > largest) {
-                largest = step;
-                if (at) *at = static_cast<double>(i) / rate;
-            }
-        }
+    for (long i = from * channels; i < std::min(to, frames()) * channels; i++)
+        largest = std::max(largest, std::fabs(samples[static_cast<size_t>(i)]));
     return largest;
 }
 
-void runFor(audio::SoundSystem* system, double seconds) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        system->update();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+double Recording::frequency(int channel, long from, long to) const {
+    long first = -1, last = -1, crossings = 0;
+    for (long i = std::max(from, 1L); i < std::min(to, frames()); i++)
+        if (sample(i - 1, channel) < 0 && sample(i, channel) >= 0) {
+            if (crossings++ == 0) first = i;
+            last = i;
+        }
+    return crossings < 2 ? 0 : static_cast<double>(crossings - 1) * 44100 / static_cast<double>(last - first);
+}
+
+float Recording::largestStep(long from, long to) const {
+    float largest = 0;
+    for (long i = std::max(from, 1L); i < std::min(to, frames()); i++)
+        for (int c = 0; c < channels; c++)
+            largest = std::max(largest, std::fabs(sample(i, c) - sample(i - 1, c)));
+    return largest;
+}
+
+LoopbackMix& LoopbackMix::next(bool feeder) {
+    auto* loopback = new LoopbackMix;
+    loopback->device = alcLoopbackOpenDeviceSOFT(nullptr);
+    audio::mixNextSystemOn(
+        audio::Loopback{loopback->device, [loopback](int frames) { loopback->render(frames); }, feeder});
+    return *loopback;
+}
+
+void LoopbackMix::render(long frames) {
+    for (long done = 0, n = 0; done < frames; done += n) {
+        n = std::min<long>(Period, frames - done);
+        samples.resize(samples.size() + static_cast<size_t>(2 * n));
+        alcRenderSamplesSOFT(static_cast<ALCdevice*>(device), &samples[samples.size() - 2 * n],
+                             static_cast<int>(n));
     }
 }
 

@@ -1,4 +1,4 @@
-// Helpers for sound tests: tones written to files, recordings of the wave-writer output, waiting.
+// Helpers for sound tests: temporary folders, tones written to files, and the mix rendered on demand.
 #pragma once
 
 #include <string>
@@ -8,33 +8,41 @@
 
 namespace testing_support {
 
-std::string makeTempDir();
+std::string makeTempDir(); // a fresh folder, removed with all it holds when the process ends
 
 // A mono sine (or square) at 44.1 kHz, WAV or, by the name's extension, MP3; with whole cycles in
 // the file it also loops without a seam.
 std::string writeTone(const std::string& dir, const char* name, double frequency, double seconds,
                       double amplitude = 0.5, bool square = false);
 
-// Points OpenAL Soft at its wave-writer output, a stereo file in `dir`; call before the system's init.
-// OpenAL Soft reads its settings once per process, so later calls return the first call's file, which
-// every device opened afterwards writes afresh.
-std::string useWaveWriter(const std::string& dir);
+// Points OpenAL Soft at a configuration of its own: the output limiter turned off, as a player's may be,
+// and the wave writer as the output device, writing the file returned. OpenAL Soft reads it once, at
+// its first call in the process, so this comes before any other sound call.
+std::string configureOpenAL();
 
+// Stereo frames at 44.1 kHz, as floats, and what a test reads from them; times are in frames.
 struct Recording {
-    int rate = 0;
-    int channels = 0;
+    int channels = 2;
     std::vector<float> samples; // interleaved
     float sample(long frame, int c) const { return samples[static_cast<size_t>(frame * channels + c)]; }
+    long frames() const { return static_cast<long>(samples.size()) / channels; }
 
-    bool read(const std::string& path);
-    double seconds() const { return rate ? static_cast<double>(samples.size()) / channels / rate : 0; }
-    float rms(int channel, double from, double to) const;
-    double frequency(int channel, double from, double to) const; // from rising zero crossings
-    // The largest change from one sample to the next on either side; `at` gets its time.
-    float largestStep(double from, double to, double* at = nullptr) const;
+    bool read(const std::string& path); // a wave file
+    float rms(int channel, long from, long to) const;
+    float peak(long from, long to) const;
+    double frequency(int channel, long from, long to) const; // from rising zero crossings
+    float largestStep(long from, long to) const;             // from one sample to the next, either side
 };
 
-// The frame loop's share of the sound work, done more often than a frame: update() every 10 ms.
-void runFor(audio::SoundSystem* system, double seconds);
+// A loopback device that the next sound system mixes on (mixNextSystemOn): time passes for it only
+// while the test renders, and what it renders is recorded. Never freed, as the systems are not.
+struct LoopbackMix : Recording {
+    static constexpr int Rate = 44100;
+    static constexpr int Period = 1024; // rendered at a time, as a real device mixes
+    void* device = nullptr;
+
+    static LoopbackMix& next(bool feeder = true);
+    void render(long frames); // a period at a time
+};
 
 } // namespace testing_support

@@ -65,8 +65,7 @@ inline std::string checkState() {
         const Ship& ship = ShipTable[n];
         if (!finite(ship.frame)) return describe("ship %d has a frame that is not finite", n);
         if (!finite(ship.velocity)) return describe("ship %d has a velocity that is not finite", n);
-        for (const Object* child : ship.children) {
-            const Projectile* bolt = static_cast<const Projectile*>(child);
+        for (const Projectile* bolt : ship.bolts()) {
             if (!finite(bolt->frame) || !finite(bolt->velocity))
                 return describe("a bolt of ship %d is not at a finite place and speed", n);
         }

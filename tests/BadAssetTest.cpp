@@ -1,31 +1,28 @@
-// Damaged, empty, foreign and oversized asset files: each is refused the way the game reports it, or
-// loaded for what it really holds.
+// Picture, font and sound files, sound or damaged: each loads for what it really holds, or is refused
+// the way the game reports it.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <fstream>
-#include <iterator>
+#include <cstdlib>
 #include <string>
+#include <vector>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_STATIC
+#include <stb/stb_image_write.h>
 
 #include "audio/SoundSystem.h"
 #include "render/TextRenderer.h"
 #include "render/TextureLoader.h"
 #include "support/GLTestWindow.h"
 #include "support/SoundProbe.h"
+#include "support/Stdout.h"
+#include "support/TempDir.h"
 
 namespace {
 
 using Bytes = std::string; // a file's contents
-
-Bytes readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using testing_support::readFile;
+using testing_support::writeFile;
 
 // Writes `bytes` bytes of v at `at`, the least significant first unless `bigEndian`.
 void put(Bytes& b, size_t at, unsigned v, int bytes, bool bigEndian = false) {
@@ -40,12 +37,25 @@ unsigned bigEndian(const Bytes& b, size_t at, int bytes) {
     return v;
 }
 
-// An uncompressed 32-bit TGA, rows top first, holding `pixels` of its w x h.
+// An uncompressed 32-bit TGA, rows top first, holding `pixels` of its w x h, each B 0x10, G 0x80, R 0xF0.
 Bytes tga(int w, int h, int pixels) {
     Bytes t = testing_support::tgaHeader(2, w, h, 32, 0x28); // 8 alpha bits, top-left origin
     for (int i = 0; i < pixels; ++i)
         t += Bytes("\x10\x80\xF0\xFF", 4);
     return t;
+}
+
+// A JPEG of w x h, each pixel's channels from `colour` (top half) and `lower` (bottom half).
+Bytes jpeg(int w, int h, int channels, std::vector<unsigned char> colour, std::vector<unsigned char> lower) {
+    std::vector<unsigned char> pixels;
+    for (int i = 0; i < w * h; ++i)
+        pixels.insert(pixels.end(), i < w * h / 2 ? colour.begin() : lower.begin(),
+                      (i < w * h / 2 ? colour.begin() : lower.begin()) + channels);
+    Bytes out;
+    stbi_write_jpg_to_func(
+        [](void* o, void* d, int n) { static_cast<Bytes*>(o)->append(static_cast<char*>(d), n); }, &out, w, h,
+        channels, pixels.data(), 95);
+    return out;
 }
 
 // The place of a table of a TrueType font, from its directory of 16-byte records.
@@ -63,50 +73,78 @@ bool matches(const char* text, const char* pattern) {
     return false;
 }
 
-TEST(BadImages, AreReportedOnceAndLeaveTheTextureEmptyOrLoadWhatTheyHold) {
-    ASSERT_TRUE(testing_support::openGLWindow());
-    const std::string dir = testing_support::makeTempDir() + "/";
-    const Bytes jpeg = readFile("images/map-uranus.jpg"); // 1024 x 512
-    const size_t frame = jpeg.find("\xFF\xC0");           // the frame header: height at +5, width at +7
+using TextureFiles = testing_support::GLTest;
+
+// JPEGs become RGB textures, TGAs RGBA ones from their B, G, R, A, both mipmapped with linear filters and
+// the first image row at t = 0. A file that cannot be decoded prints one line and leaves its name empty.
+TEST_F(TextureFiles, LoadWhatTheyHoldOrAreReportedOnceAndLeaveTheTextureEmpty) {
+    const testing_support::TempDir dir;
+    const Bytes map = readFile("images/map-uranus.jpg"); // 1024 x 512
+    const size_t frame = map.find("\xFF\xC0");           // the frame header: height at +5, width at +7
     ASSERT_NE(frame, Bytes::npos);
     auto claiming = [&](int w, int h) {
-        Bytes b = jpeg;
+        Bytes b = map;
         put(b, frame + 5, h, 2, true);
         put(b, frame + 7, w, 2, true);
         return b;
     };
+    // A colour-mapped TGA: two palette entries (blue, red as B, G, R), every pixel index 1.
+    const Bytes paletted =
+        testing_support::tgaHeader(1, 4, 4, 8, 0, 2) + Bytes("\xFF\0\0\0\0\xFF", 6) + Bytes(16, '\1');
 
     struct Case {
         const char* file;
         TextureKind kind;
         Bytes bytes;
-        int width;          // of the loaded texture; 0 when the file is refused with the error line
-        const char* reason; // the reason printed, when the game gives its own
+        int width;            // of the loaded texture; 0 when the file is refused with the error line
+        const char* reason;   // the reason printed, when the game gives its own
+        unsigned top, bottom; // texels a row in from the top and the bottom, 0xRRGGBBAA; 0: not checked
     } cases[] = {
-        {"zero.jpg", Jpeg, "", 0, ""},
-        {"cut-in-header.jpg", Jpeg, jpeg.substr(0, frame + 6), 0, ""},
-        {"cut-in-data.jpg", Jpeg, jpeg.substr(0, jpeg.size() / 2), 1024, ""}, // libjpeg fills in the rest
-        {"wide.jpg", Jpeg, claiming(8193, 16), 0, "8193 x 16 pixels is more than 8192 on a side"},
-        {"widest.jpg", Jpeg, claiming(8192, 16), 8192, ""},
-        {"cut-in-header.tga", TgaWithAlpha, tga(4, 4, 0).substr(0, 10), 0, ""},
-        {"tall.tga", TgaWithAlpha, tga(4, 8193, 1), 0, "4 x 8193 pixels is more than 8192 on a side"},
-        {"flat.tga", TgaWithAlpha, tga(0, 4, 0), 0, "the image has no pixels"},
+        {"orange-over-blue.jpg", Jpeg, jpeg(16, 16, 3, {230, 120, 20}, {20, 60, 220}), 16, "", 0xE67814FF,
+         0x143CDCFF},
+        {"grey.jpg", Jpeg, jpeg(16, 16, 1, {200}, {200}), 16, "", 0xC8C8C8FF, 0xC8C8C8FF},
+        {"uneven.jpg", Jpeg, jpeg(12, 10, 3, {40, 200, 90}, {40, 200, 90}), 16, "", 0x28C85AFF, 0x28C85AFF},
+        {"true-colour.tga", TgaWithAlpha, tga(4, 4, 16), 4, "", 0xF08010FF, 0xF08010FF},
+        {"paletted.tga", TgaWithAlpha, paletted, 4, "", 0xFF0000FF, 0xFF0000FF},
+        {"zero.jpg", Jpeg, "", 0, "", 0, 0},
+        {"cut-in-header.jpg", Jpeg, map.substr(0, frame + 6), 0, "", 0, 0},
+        {"cut-in-data.jpg", Jpeg, map.substr(0, map.size() / 2), 1024, "", 0, 0}, // libjpeg fills in the rest
+        {"wide.jpg", Jpeg, claiming(8193, 16), 0, "8193 x 16 pixels is more than 8192 on a side", 0, 0},
+        {"widest.jpg", Jpeg, claiming(8192, 16), 8192, "", 0, 0},
+        {"cut-in-header.tga", TgaWithAlpha, tga(4, 4, 0).substr(0, 10), 0, "", 0, 0},
+        {"tall.tga", TgaWithAlpha, tga(4, 8193, 1), 0, "4 x 8193 pixels is more than 8192 on a side", 0, 0},
+        {"flat.tga", TgaWithAlpha, tga(0, 4, 0), 0, "the image has no pixels", 0, 0},
     };
     for (const Case& c : cases) {
-        const std::string path = dir + c.file;
+        SCOPED_TRACE(c.file);
+        const std::string path = dir.file(c.file);
         writeFile(path, c.bytes);
         GLuint name = 0;
         glGenTextures(1, &name);
-        testing::internal::CaptureStdout();
-        loadTexture(path.c_str(), c.kind, name);
-        const std::string out = testing::internal::GetCapturedStdout();
+        const std::string out = testing_support::stdoutOf([&] { loadTexture(path.c_str(), c.kind, name); });
         const std::string line =
             "Error: could not load " + path + ". Reason: " + (*c.reason ? c.reason : "*") + ". Ignoring...\n";
-        EXPECT_TRUE(c.width ? out.empty() : matches(out.c_str(), line.c_str())) << c.file << ": " << out;
-        GLint width = -1;
+        EXPECT_TRUE(c.width ? out.empty() : matches(out.c_str(), line.c_str())) << out;
+        GLint width = -1, height = 0, format = 0, level1 = 0, magnify = 0, minify = 0;
         glBindTexture(GL_TEXTURE_2D, name);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-        EXPECT_EQ(width, c.width) << c.file;
+        EXPECT_EQ(width, c.width);
+        if (!c.width) continue;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &level1);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magnify);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minify);
+        EXPECT_EQ(format, c.kind == Jpeg ? GL_RGB : GL_RGBA);
+        EXPECT_EQ(level1, width / 2) << "mipmapped";
+        EXPECT_TRUE(magnify == GL_LINEAR && minify == GL_LINEAR_MIPMAP_LINEAR) << magnify << " " << minify;
+        if (!c.top) continue;
+        std::vector<unsigned char> texels(size_t(width) * height * 4);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        for (int i = 0; i < 8; ++i) // red, green, blue, alpha a row in from the top, then from the bottom
+            EXPECT_NEAR(texels[((i < 4 ? 1 : height - 2) * width + width / 2) * 4 + i % 4],
+                        (i < 4 ? c.top : c.bottom) >> (24 - 8 * (i % 4)) & 255, 6)
+                << i;
     }
 }
 
@@ -131,18 +169,16 @@ TEST(BadFont, IsReportedForBothSizes) {
     };
     const std::string loading = "Loading font fonts/arial.ttf...\n",
                       failed = "Unable to load font from fonts/arial.ttf: ";
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof here), nullptr);
-    const std::string dir = testing_support::makeTempDir();
-    ASSERT_EQ(system(("mkdir -p " + dir + "/fonts").c_str()), 0);
+    const testing_support::TempDir dir(
+        testing_support::TempDir::Inside); // the fonts are found as by the game started there
     for (const auto& c : cases) {
-        writeFile(dir + "/fonts/arial.ttf", c.bytes);
-        ASSERT_EQ(chdir(dir.c_str()), 0); // the fonts are found as by the game started there
-        testing::internal::CaptureStdout();
-        TextRenderer hud;
-        const std::string out = testing::internal::GetCapturedStdout();
-        ASSERT_EQ(chdir(here), 0);
-        EXPECT_TRUE(hud.largeFont == nullptr && hud.smallFont == nullptr) << c.name;
+        writeFile("fonts/arial.ttf", c.bytes);
+        bool opened = true;
+        const std::string out = testing_support::stdoutOf([&] {
+            TextRenderer hud;
+            opened = hud.largeFont || hud.smallFont;
+        });
+        EXPECT_FALSE(opened) << c.name;
         const std::string lines =
             "Initializing font engine...\n" + loading + failed + c.reason + "\n" + loading + failed + "*\n";
         EXPECT_TRUE(matches(out.c_str(), lines.c_str())) << c.name << ": " << out;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "data/Constants.h"
 #include "ships/MeshLists.h"
 #include "ships/ModelData.h"
 #include "support/GLTestWindow.h"
@@ -19,16 +20,14 @@ Vec sub(MeshPoint a, MeshPoint b) { return {double(a.x) - b.x, double(a.y) - b.y
 Vec cross(Vec a, Vec b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 double dot(Vec a, MeshPoint b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
-class MeshList : public ::testing::Test {
+class MeshList : public testing_support::GLTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(testing_support::openGLWindow());
-        testing_support::resetGameGLState();
+        GLTest::SetUp();
+        if (HasFatalFailure()) return;
         glDisable(GL_TEXTURE_2D); // the ship and the reward are drawn untextured
         glDisable(GL_CULL_FACE);
-        glMatrixMode(GL_PROJECTION); // game units one to one onto the window
-        glOrtho(-400, 400, -300, 300, -1000, 1000);
-        glMatrixMode(GL_MODELVIEW);
+        testing_support::flatProjection(); // game units one to one onto the window
         // A faint white ambient light and LIGHT0's white straight above: each vertex shows a fifth of its
         // material's ambient colour, its diffuse colour times how far its normal faces up, and half its
         // specular colour in the highlight that the viewer, looking down -Z, sees.
@@ -39,33 +38,6 @@ class MeshList : public ::testing::Test {
         glLightfv(GL_LIGHT0, GL_POSITION, above); // under the identity model-view
         glLightfv(GL_LIGHT0, GL_SPECULAR, half);
     }
-};
-
-// One vertex as OpenGL hands it back in feedback mode, turned back into game units.
-struct Drawn {
-    double p[3];
-    float colour[4];
-};
-
-// Every triangle the list emits, in order with its corners' positions and lit colours.
-std::vector<std::vector<Drawn>> drawThroughFeedback(GLuint list) {
-    std::vector<std::vector<Drawn>> triangles;
-    for (const auto& corners : testing_support::feedbackTriangles([list] { glCallList(list); })) {
-        triangles.emplace_back();
-        for (const testing_support::FeedbackVertex& v : corners)
-            triangles.back().push_back({{v.x - 400.0, v.y - 300.0, (0.5 - v.z) * 2000.0},
-                                        {v.colour[0], v.colour[1], v.colour[2], v.colour[3]}});
-    }
-    return triangles;
-}
-
-struct Extent {
-    double lo[3] = {1e9, 1e9, 1e9}, hi[3] = {-1e9, -1e9, -1e9};
-    void add(const Drawn& v) {
-        for (int a = 0; a < 3; ++a)
-            lo[a] = std::min(lo[a], v.p[a]), hi[a] = std::max(hi[a], v.p[a]);
-    }
-    double size(int a) const { return hi[a] - lo[a]; }
 };
 
 } // namespace
@@ -112,16 +84,18 @@ TEST_F(MeshList, TablesAreClosedAndOutwardFacingAndDrawnInGameUnitsWithRunMateri
         glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, playerColour);
         glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, glow); // each run sets its own
         const GLuint list = c.list();
-        const auto drawn = drawThroughFeedback(list);
+        const auto drawn = testing_support::feedbackTriangles([list] { glCallList(list); });
         EXPECT_EQ(c.list(), list) << "compiled once";
         ASSERT_EQ(int(drawn.size()), m.faceCount);
-        Extent extent, front, rear;
+        double lo[3] = {1e9, 1e9, 1e9}, hi[3] = {-1e9, -1e9, -1e9}, front = 0, rear = 0; // half widths
         for (int f = 0; f < m.faceCount; ++f)
             for (int k = 0; k < 3; ++k) {
-                const Drawn& v = drawn[f][k];
-                extent.add(v);
-                if (v.p[2] < -35) front.add(v);
-                if (v.p[2] > 20) rear.add(v);
+                const testing_support::FeedbackVertex& v = drawn[f][k];
+                const double p[3] = {v.x - 400.0, v.y - 300.0, (0.5 - v.z) * 2000.0}; // back in game units
+                for (int a = 0; a < 3; ++a)
+                    lo[a] = std::min(lo[a], p[a]), hi[a] = std::max(hi[a], p[a]);
+                if (p[2] < -35) front = std::max(front, std::fabs(p[0]));
+                if (p[2] > 20) rear = std::max(rear, std::fabs(p[0]));
                 const MeshMaterial& mat = m.materials[material[f]];
                 const MeshPoint n = m.normals[m.faces[f].normal[k]];
                 const double facing = std::max(0.0f, n.*c.up);
@@ -137,12 +111,12 @@ TEST_F(MeshList, TablesAreClosedAndOutwardFacingAndDrawnInGameUnitsWithRunMateri
                         << "face " << f << " corner " << k;
             }
         for (int a = 0; a < 3; ++a) {
-            EXPECT_NEAR(extent.size(a), c.size[a], 0.01) << "axis " << a;
-            EXPECT_NEAR(extent.lo[a] + extent.hi[a], 0, 0.01) << "centred on axis " << a;
+            EXPECT_NEAR(hi[a] - lo[a], c.size[a], 0.01) << "axis " << a;
+            EXPECT_NEAR(lo[a] + hi[a], 0, 0.01) << "centred on axis " << a;
         }
         if (ship) { // the nose leads along -Z: a narrow point in front, the span at the back
-            EXPECT_LT(front.size(0), 20);
-            EXPECT_GT(rear.size(0), 60);
+            EXPECT_LT(front, 10);
+            EXPECT_GT(rear, 30);
         }
         // Whatever is drawn next finds a neutral material, and the player colour still set on the ship.
         for (auto [which, expected] :
@@ -156,23 +130,12 @@ TEST_F(MeshList, TablesAreClosedAndOutwardFacingAndDrawnInGameUnitsWithRunMateri
     }
 }
 
-TEST_F(MeshList, EmptyRunsAreSkippedAndFacesPastTheRunsKeepTheLastMaterial) {
-    auto grey = [](float v) { return MeshMaterial{{v, v, v}, {}, {}, {}, 1, 1, -1}; };
-    const MeshMaterial materials[3] = {grey(0.1f), grey(0.5f), grey(0.9f)};
-    const MeshPoint positions[3] = {{0, 0, 0}, {0.1f, 0, 0}, {0, 0.1f, 0}};
-    const MeshPoint normals[1] = {{0, 0, 1}};
-    const MeshTexCoord texCoords[1] = {{0, 0}};
-    const MeshFace face = {{0, 1, 2}, {0, 0, 0}, {0, 0, 0}};
-    const MeshFace faces[4] = {face, face, face, face};
-    // An empty run of material 1 between faces of 0 and 2; the fourth face has no run left.
-    const MeshRun runs[3] = {{0, 1}, {1, 0}, {2, 2}};
-    const MeshModel model = {materials, 3, faces, 4, positions, 3, normals, 1, texCoords, 1, runs, 3};
-
-    const GLuint list = compileModelList(model, ModelKind::Reward);
-    const auto triangles = drawThroughFeedback(list);
-    ASSERT_EQ(triangles.size(), 4u);
-    const float expected[4] = {0.1f, 0.9f, 0.9f, 0.9f};
-    for (int f = 0; f < 4; ++f)
-        EXPECT_NEAR(triangles[f][0].colour[0], 0.2f * expected[f], 1e-3) << "face " << f; // lit side-on
-    glDeleteLists(list, 1);
+// The colour each player's ship and lasers wear, red, green, blue and alpha.
+TEST(PlayerColours, AreGreyRedBlueOrangeGreenYellowPurpleAndBrown) {
+    const float rows[8][4] = {{0.7f, 0.7f, 0.7f, 1}, {0.8f, 0.2f, 0.2f, 1}, {0.2f, 0.2f, 0.8f, 1},
+                              {0.8f, 0.4f, 0.0f, 1}, {0.0f, 0.8f, 0.2f, 1}, {0.8f, 0.8f, 0.2f, 1},
+                              {0.7f, 0.3f, 0.7f, 1}, {0.4f, 0.2f, 0.08f, 1}};
+    for (int n = 0; n < 8; ++n)
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(playerColours[n][i], rows[n][i]) << "player " << n << ", component " << i;
 }

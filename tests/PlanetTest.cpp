@@ -1,20 +1,20 @@
 // Planets and their gauges: size by health, drawing, destruction and regrowth.
 #include <gtest/gtest.h>
+
 #include <string>
 
 #include "effects/Explosion.h"
 #include "planets/Planet.h"
 #include "ships/Ship.h"
 #include "support/GLTestWindow.h"
+#include "support/Stdout.h"
+#include "support/TempDir.h"
 
-using testing_support::readPixel;
+using namespace testing_support;
+using PlanetGL = GLTest;
 
-TEST(PlanetGL, DrawsTheSolidSphereInAFullSizeShellAndIsDestroyedOnTheUpdateAfterItsHealthRunsOut) {
-    ASSERT_TRUE(testing_support::openGLWindow());
-    testing_support::resetGameGLState();
-    glMatrixMode(GL_PROJECTION);
-    glOrtho(-2000, 2000, -1500, 1500, -5000, 5000); // five game units a pixel
-    glMatrixMode(GL_MODELVIEW);
+TEST_F(PlanetGL, DrawsTheSolidSphereInAFullSizeShellAndIsDestroyedOnTheUpdateAfterItsHealthRunsOut) {
+    flatProjection(5);
     glEnable(GL_LIGHT0);
     Planet planet; // texture 0: drawn untextured, so the pixels depend on the geometry only
     planet.playerNumber = 3;
@@ -23,12 +23,23 @@ TEST(PlanetGL, DrawsTheSolidSphereInAFullSizeShellAndIsDestroyedOnTheUpdateAfter
     planet.draw();
     const int centre = readPixel(400, 300).brightness();
     EXPECT_GT(centre, 150);
-    // 75 pixels out is past the solid sphere (50) and inside the shell (100).
+    // 75 pixels out is past the solid sphere (radius 250, 50 pixels) and inside the shell (500, 100).
     EXPECT_EQ(readPixel(475, 300).brightness(), 0);
     planet.drawTranslucent();
     const int shell = readPixel(475, 300).brightness();
     EXPECT_TRUE(shell > centre / 5 && shell < centre * 4 / 5) << shell << " against " << centre;
     EXPECT_EQ(readPixel(520, 300).brightness(), 0);
+
+    // Half a degree of turn about Z per unit of spin: at 180 every corner has gone a quarter round.
+    auto corner = [&] { // one near the equator, off the axis
+        const auto drawn = feedbackTriangles([&] { planet.draw(); });
+        return drawn[drawn.size() / 2][0];
+    };
+    const FeedbackVertex before = corner();
+    planet.spin = 180;
+    const FeedbackVertex after = corner();
+    EXPECT_NEAR(after.x - 400, 300 - before.y, 1e-2);
+    EXPECT_NEAR(after.y - 300, before.x - 400, 1e-2);
 
     // At 0 health it stands till its next update: no solid sphere, but the shell still shows.
     planet.takeDamage(75);
@@ -37,10 +48,7 @@ TEST(PlanetGL, DrawsTheSolidSphereInAFullSizeShellAndIsDestroyedOnTheUpdateAfter
     planet.draw();
     planet.drawTranslucent();
     EXPECT_TRUE(readPixel(400, 300).brightness() > 0 && readPixel(400, 300).brightness() < centre);
-    testing::internal::CaptureStdout();
-    planet.update();
-    planet.update();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Planet 3 HAS BEEN DESTROYED!\n"); // once
+    EXPECT_EQ(stdoutOf([&] { planet.update(), planet.update(); }), "Planet 3 HAS BEEN DESTROYED!\n"); // once
     EXPECT_FALSE(planet.isCollidable());
     EXPECT_EQ(planet.health, -1);
     ASSERT_EQ(explosions.size(), 1u);
@@ -52,7 +60,22 @@ TEST(PlanetGL, DrawsTheSolidSphereInAFullSizeShellAndIsDestroyedOnTheUpdateAfter
     planet.health = 75; // a wreck stays unseen, whatever its health says
     planet.draw();
     planet.drawTranslucent();
-    EXPECT_EQ(testing_support::countLitPixels(0, 0, 800, 600), 0);
+    EXPECT_EQ(litPixels(0, 0, 800, 600).count, 0);
+}
+
+// Player n's planet wears map n, read at its first setup only; a missing one is reported then.
+TEST_F(PlanetGL, EachPlanetReadsItsOwnMapOnce) {
+    const TempDir empty(TempDir::Inside);
+    const char* maps[] = {"earth", "mercury", "venus", "mars", "jupiter", "saturn", "uranus", "neptune"};
+    for (int n = 0; n < 8; ++n) {
+        Planet planet;
+        const std::string out = stdoutOf([&] { planet.setup(nullptr, n, 0, 0, 0); });
+        EXPECT_EQ(out.rfind(std::string("Error: could not load images/map-") + maps[n] + ".jpg. Reason: ", 0),
+                  0u)
+            << out;
+        planet.reset();
+        EXPECT_EQ(stdoutOf([&] { planet.setup(nullptr, n, 0, 0, 0); }), "") << "a planet reads its map once";
+    }
 }
 
 TEST(PlanetHealth, SetsRadiusAndGaugesAndRegrowsOnePointEveryEighthCallWorthFiftyToTheOwner) {

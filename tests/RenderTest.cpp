@@ -1,31 +1,29 @@
-// What the player sees: the opening frame, the overlay's globes and text, textures and the frame pacing.
+// What the player sees: the camera and its lens, the sky and every sphere, the overlay's globes and text,
+// the title and the frame pacing.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
+#include <GL/glu.h>
 
 #include <algorithm>
-#include <fstream>
+#include <cmath>
 #include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
-
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#include <stb/stb_image_write.h>
 
 #include "app/FrameLoop.h"
-#include "data/Constants.h"
 #include "data/Globals.h"
 #include "render/TextRenderer.h"
 #include "render/TextureLoader.h"
 #include "ships/Ship.h"
 #include "support/GLTestWindow.h"
 #include "support/GameFixture.h"
+#include "support/Near.h"
+#include "support/Stdout.h"
+#include "support/TempDir.h"
 
-using testing_support::countLitPixels;
-using testing_support::textMismatch;
-using Rendering = testing_support::GameTest;
+using namespace testing_support;
+using Rendering = GameTest;
+using TitleScreen = GLTest;
+using TextureLoading = GLTest;
 
 namespace {
 
@@ -37,133 +35,156 @@ void drawHudOver(World& w, int grey) {
     w.drawHud();
 }
 
-// Lit pixels within 40 of a gauge's centre.
-testing_support::LitPixels gaugeAt(Vector3 centre) {
-    const int cx = int(centre.x), cy = int(centre.y);
-    return testing_support::litPixels(cx - 40, cy - 40, cx + 40, cy + 40);
-}
+// Lit pixels within 40 of a gauge centred at (x, 61).
+LitPixels gaugeAt(int x) { return litPixels(x - 40, 21, x + 40, 101); }
 
 } // namespace
 
-TEST_F(Rendering, OpeningFrameShowsTheHomePlanetAhead) {
-    world().render();
-    // Planet 0 sits straight ahead of ship 0, a little below the eye.
-    EXPECT_GT(countLitPixels(350, 200, 450, 300), 5000);
+// The camera sits 3 right, 30 up and 120 behind ship 0 in the ship's own axes, and sees through
+// gluPerspective(60, 4/3, 0.1, 30000); the view is multiplied onto that projection.
+TEST_F(Rendering, TheCameraLooksThroughASixtyDegreeLensFromBehindAndAboveShipZero) {
+    World& w = world();
+    Ship& ship = ShipTable[0];
+    ship.frame = Frame(Vector3(100, -200, 300));
+    w.placeCamera();
+    const double f = 1 / std::tan(30 * M_PI / 180), n = 0.1, far = 30000, eye[3] = {103, -170, 420};
+    const double lens[16] = {
+        f * 3 / 4, 0, 0, 0, 0, f, 0, 0, 0, 0, (far + n) / (n - far), -1, 0, 0, 2 * far * n / (n - far), 0};
+    GLdouble m[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, m);
+    for (int i = 0; i < 16; ++i) { // the last column moves the eye to the origin
+        const double expected =
+            i < 12 ? lens[i] : lens[i] - eye[0] * lens[i - 12] - eye[1] * lens[i - 8] - eye[2] * lens[i - 4];
+        EXPECT_NEAR(m[i], expected, 1e-6 * std::max(1.0, std::fabs(expected))) << "element " << i;
+    }
+
+    ship.faceDirection(Vector3(1, 2, -3));
+    w.placeCamera();
+    Frame expected = ship.frame;
+    expected.multiply(Frame(Vector3(3, 30, 120)));
+    EXPECT_TRUE(near(cameraFrame, expected, 1e-2f));
 }
 
+// The sky, the planet and its shell, and the four gauge globes are each a sphere of 64 slices and 64
+// stacks. The sky's is 5000 round ship 0, its picture repeated four times each way, and hides nothing.
+TEST_F(Rendering, EverySphereHasSixtyFourSlicesAndStacksAndTheSkyIsFiveThousandRoundShipZero) {
+    World& w = world();
+    w.placeCamera();
+    glLoadIdentity();
+    w.drawStars();
+    GLfloat depth = 0;
+    glReadPixels(400, 300, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    EXPECT_EQ(depth, 1) << "the depth buffer is cleared after the sky";
+    flatProjection(20);
+    glDisable(GL_CULL_FACE);
+    GLUquadric* reference = gluNewQuadric();
+    gluQuadricTexture(reference, GL_TRUE);
+    const size_t sphere = feedbackTriangles([&] { gluSphere(reference, 100, 64, 64); }).size();
+    gluDeleteQuadric(reference);
+
+    ShipTable[0].frame = Frame(Vector3(1000, 500, 0));
+    const auto sky = feedbackTriangles([&] { w.drawStars(); });
+    EXPECT_EQ(sky.size(), sphere);
+    float left = 1e9, right = -1e9, s = 0, t = 0;
+    for (const auto& polygon : sky)
+        for (const FeedbackVertex& v : polygon)
+            left = std::min(left, v.x), right = std::max(right, v.x), s = std::max(s, v.s),
+            t = std::max(t, v.t);
+    EXPECT_TRUE(std::fabs(left * 20 - 8000 + 4000) <= 20 && std::fabs(right * 20 - 8000 - 6000) <= 20)
+        << left << " " << right;
+    EXPECT_TRUE(s == 4 && t == 4) << s << " " << t;
+
+    glDisable(GL_CULL_FACE); // the sky leaves culling on
+    Planet& home = w.planets[0];
+    EXPECT_EQ(feedbackTriangles([&] { home.draw(), home.drawTranslucent(); }).size(), 2 * sphere);
+    size_t gauges = 0; // the score's quad is in the top half
+    for (const auto& polygon : feedbackTriangles([&] { w.drawHud(); }))
+        gauges += polygon[0].y < 300;
+    EXPECT_EQ(gauges, 4 * sphere);
+}
+
+// "Score: %d" in 18 points with its quad's bottom-left corner at (30, 539); the rendered size is kept.
 TEST_F(Rendering, ScoreReadsAsTextAtTheTopLeftAndLeavesItsSize) {
     ShipTable[0].score = 1230;
     drawHudOver(world(), 40);
-    EXPECT_EQ(textMismatch("Score: 1230", ScorePoints, ScoreX, ScoreY, 40), 0);
+    EXPECT_EQ(textMismatch("Score: 1230", 18, 30, 539, 40), 0);
     int w = 0, h = 0;
-    testing_support::textSize("Score: 1230", ScorePoints, w, h);
-    EXPECT_EQ(scorePosition.w, w);
-    EXPECT_EQ(scorePosition.h, h);
-
-    // Its quad, the only thing drawn in the top half, is the text rounded up to powers of two each way.
-    float left = ScreenWidth, right = 0, bottom = ScreenHeight, top = 0;
-    for (const auto& polygon : testing_support::feedbackTriangles([&] { world().drawHud(); }))
-        for (const testing_support::FeedbackVertex& v : polygon)
-            if (v.y > ScreenHeight / 2)
-                left = std::min(left, v.x), right = std::max(right, v.x), bottom = std::min(bottom, v.y),
-                top = std::max(top, v.y);
-    EXPECT_NEAR(left, ScoreX, 1e-3);
-    EXPECT_NEAR(bottom, ScoreY, 1e-3);
-    EXPECT_NEAR(right - left, nextPowerOfTwo(w), 1e-3); // which TextQuad checks on its own
-    EXPECT_NEAR(top - bottom, nextPowerOfTwo(h), 1e-3);
+    TTF_SizeText(world().font.smallFont, "Score: 1230", &w, &h);
+    EXPECT_TRUE(scorePosition.x == 30 && scorePosition.y == 539);
+    EXPECT_TRUE(scorePosition.w == w && scorePosition.h == h) << scorePosition.w << " x " << scorePosition.h;
 }
 
-// The countdown stands at the bottom right; each whole-seconds digit beyond the first moves it 40 left.
+// The countdown, in 70 points, stands at (676, -30); each whole-seconds digit beyond the first moves it
+// 40 left. It shows truncated tenths, and nothing at all once the timer is down to 0.
 TEST_F(Rendering, CountdownShowsTruncatedTenthsOnlyWhileShipZeroWaits) {
     World& w = world();
-    drawHudOver(w, 0);
-    EXPECT_EQ(countLitPixels(560, 0, 706, 120), 0) << "a countdown while ship 0 is alive";
     ShipTable[0].explode();
-    // The timer, the text, and how many digit widths left of its place it starts.
     const std::tuple<float, const char*, int> rows[] = {
-        {2.97f, "2.9", 0}, {0.05f, "0.0", 0}, {12.59f, "12.5", 1}, {123.4f, "123.4", 2}};
-    for (const auto& [timer, text, shift] : rows) {
+        {2.97f, "2.9", 676}, {0.05f, "0.0", 676}, {12.59f, "12.5", 636}, {123.4f, "123.4", 596}};
+    for (const auto& [timer, text, x] : rows) {
         ShipTable[0].respawnTimer = timer;
         drawHudOver(w, 40);
-        const int x = CountdownX - shift * CountdownDigitWidth;
-        EXPECT_EQ(textMismatch(text, CountdownPoints, x, CountdownY, 40), 0) << timer;
+        EXPECT_EQ(textMismatch(text, 70, x, -30, 40), 0) << timer;
     }
+    ShipTable[0].respawnTimer = 0;
+    drawHudOver(w, 0);
+    EXPECT_EQ(litPixels(560, 0, 706, 120).count, 0) << "a countdown at 0";
 }
 
+// The planet's gauge at (61, 61), the ship's at (738, 61): shells of radius 30 whatever the health.
 TEST_F(Rendering, GaugesSitInTheBottomCornersWhileTheirOwnersLive) {
     World& w = world();
     Ship& ship = ShipTable[0];
     Planet& home = w.planets[0];
-    // The shells show the full size whatever the health: the solid globes here are half and two fifths.
     home.health = 75;
     ship.health = 10;
     drawHudOver(w, 0);
-    for (Vector3 centre : {PlanetGaugeCentre, ShipGaugeCentre}) {
-        const testing_support::LitPixels g = gaugeAt(centre);
-        EXPECT_GT(g.count, 2600) << centre.x;
-        EXPECT_NEAR(g.x, centre.x, 1) << centre.x;
-        EXPECT_NEAR(g.y, centre.y, 1) << centre.x;
+    for (int x : {61, 738}) {
+        const LitPixels g = gaugeAt(x);
+        EXPECT_NEAR(g.x, x, 1) << x;
+        EXPECT_NEAR(g.y, 61, 1) << x;
+        EXPECT_TRUE(std::abs(g.left - (x - 30)) <= 1 && std::abs(g.right - (x + 29)) <= 1)
+            << x << ": " << g.left << " to " << g.right;
     }
     ship.explode();
     ship.respawnTimer = 0; // its countdown would stand over the gauge's corner
     home.alive = false;
     drawHudOver(w, 0);
-    EXPECT_EQ(gaugeAt(PlanetGaugeCentre).count, 0);
-    EXPECT_EQ(gaugeAt(ShipGaugeCentre).count, 0);
+    EXPECT_EQ(gaugeAt(61).count + gaugeAt(738).count, 0);
     ship.respawnTimer = 1;
     for (int i = 0; i < 31; ++i)
         ship.update();
     drawHudOver(w, 0);
-    EXPECT_GT(gaugeAt(ShipGaugeCentre).count, 2600) << "back at respawn";
+    EXPECT_GT(gaugeAt(738).count, 2600) << "back at respawn";
 }
 
-TEST_F(Rendering, TheCameraRidesBehindAndAboveShipZeroInItsOwnAxes) {
-    World& w = world();
-    Ship& ship = ShipTable[0];
-    ship.faceDirection(Vector3(1, 2, -3));
-    w.placeCamera();
-    Vector3 eye = ship.frame.origin;
-    eye.addScaled(ship.frame.xAxis, CameraOffset.x);
-    eye.addScaled(ship.frame.yAxis, CameraOffset.y);
-    eye.addScaled(ship.frame.zAxis, CameraOffset.z);
-    Vector3 off = cameraFrame.origin;
-    off.subtract(eye);
-    EXPECT_LT(off.length(), 1e-2f);
-    EXPECT_GT(cameraFrame.zAxis.dot(ship.frame.zAxis), 0.99999f); // looking the way the ship looks
-    EXPECT_GT(cameraFrame.yAxis.dot(ship.frame.yAxis), 0.99999f);
-}
-
-// The star sphere is 5000 about ship 0, planet 1 about 8900 away straight ahead.
-TEST_F(Rendering, TheSkyNeverHidesAFarPlanet) {
-    World& w = world();
-    Vector3 ahead = w.planets[1].position;
-    ahead.subtract(ShipTable[0].frame.origin);
-    ShipTable[0].faceDirection(ahead);
-    w.render();
-    EXPECT_GT(countLitPixels(385, 285, 415, 315), 800);
-}
-
-TEST(TitleScreen, WithoutItsImageDrawsNothing) {
-    ASSERT_TRUE(testing_support::openGLWindow());
-    char here[4096], dir[] = "/tmp/gravimel-title-XXXXXX";
-    ASSERT_TRUE(getcwd(here, sizeof here) && mkdtemp(dir));
+TEST_F(TitleScreen, WithoutItsImageDrawsNothing) {
+    TempDir empty(TempDir::Inside);
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    glClearColor(0, 0, 0, 0);
     glDisable(GL_DEPTH_TEST); // as at start-up, when the title is shown
-    ASSERT_EQ(chdir(dir), 0);
-    testing::internal::CaptureStdout();
-    showTitleScreen();
-    const std::string out = testing::internal::GetCapturedStdout();
-    ASSERT_EQ(chdir(here), 0);
-    glEnable(GL_DEPTH_TEST);
+    const std::string out = stdoutOf(showTitleScreen);
     EXPECT_EQ(out.rfind("Error: could not load images/titlescreen.jpg. Reason: ", 0), 0u) << out;
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
-    for (auto [x, y] : {std::pair{0, 0}, std::pair{400, 300}, std::pair{799, 599}}) {
-        const testing_support::Pixel p = testing_support::readPixel(x, y);
-        EXPECT_TRUE(p.r == 0 && p.g == 0 && p.b == 255) << x << "," << y;
-    }
-    rmdir(dir);
+    const LitPixels blue = litPixels(0, 0, 800, 600);
+    EXPECT_TRUE(blue.count == 800 * 600 && blue.red + blue.green == 0) << "the picture changed";
+}
+
+// The ship gauges share the moon, read at the first ship's setup only, and not again when it failed.
+TEST_F(TextureLoading, ASharedTextureIsReadOnceEvenWhenItsFileFails) {
+    const TempDir empty(TempDir::Inside);
+    Ship ship;
+    const GLuint loaded = moonTexture; // whichever test ran first in this process
+    GLuint first = moonTexture = 0;
+    const std::string out = stdoutOf([&] {
+        ShipHealthMeter().attach(&ship);
+        first = moonTexture;
+        ShipHealthMeter().attach(&ship);
+    });
+    EXPECT_TRUE(first != 0 && moonTexture == first);
+    moonTexture = loaded;
+    EXPECT_EQ(out.rfind("Error: could not load images/map-moon.jpg. Reason: ", 0), 0u) << out;
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
 }
 
 TEST(TextQuad, IsTheSmallestPowerOfTwoRoundTheText) {
@@ -171,62 +192,9 @@ TEST(TextQuad, IsTheSmallestPowerOfTwoRoundTheText) {
         EXPECT_EQ(nextPowerOfTwo(n), p) << n;
 }
 
+// A frame is 33 ms: the loop sleeps what is left of it.
 TEST(FrameLoop, SleepsTheRestOfTheFrameAcrossATickWrap) {
     EXPECT_EQ(frameDelay(1000, 1032), 1);
     EXPECT_EQ(frameDelay(1000, 1033), 0);
     EXPECT_EQ(frameDelay(0xFFFFFFF0u, 5), 12); // 21 ms across the wrap
-}
-
-TEST(TextureLoading, EveryPixelLayoutKeepsItsColours) {
-    ASSERT_TRUE(testing_support::openGLWindow());
-    const std::string dir = testing::TempDir();
-    const std::vector<unsigned char> grey(16 * 16, 200);
-    ASSERT_TRUE(stbi_write_jpg((dir + "grey.jpg").c_str(), 16, 16, 1, grey.data(), 95));
-    std::vector<unsigned char> orange(16 * 16 * 3);
-    for (size_t i = 0; i < orange.size(); i += 3)
-        orange[i] = 230, orange[i + 1] = 120, orange[i + 2] = 20;
-    ASSERT_TRUE(stbi_write_jpg((dir + "orange.jpg").c_str(), 16, 16, 3, orange.data(), 95));
-    // A colour-mapped TGA: two palette entries (blue, red as B, G, R), every pixel index 1.
-    std::ofstream(dir + "paletted.tga", std::ios::binary)
-        << testing_support::tgaHeader(1, 4, 4, 8, 0, 2) << std::string("\xFF\0\0\0\0\xFF", 6)
-        << std::string(16, '\1');
-
-    struct Case {
-        std::string file;
-        TextureKind kind;
-        int width, rgba[4];
-    } cases[] = {{"grey.jpg", Jpeg, 16, {200, 200, 200, 255}},
-                 {"orange.jpg", Jpeg, 16, {230, 120, 20, 255}},
-                 {"paletted.tga", TgaWithAlpha, 4, {255, 0, 0, 255}}};
-    for (const Case& c : cases) {
-        GLuint name = 0;
-        glGenTextures(1, &name);
-        testing::internal::CaptureStdout();
-        loadTexture((dir + c.file).c_str(), c.kind, name);
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << c.file;
-        glBindTexture(GL_TEXTURE_2D, name);
-        GLint width = 0, height = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-        ASSERT_TRUE(width == c.width && height == c.width) << c.file << ": " << width << "x" << height;
-        std::vector<unsigned char> texels(width * height * 4);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-        for (int i = 0; i < 4; ++i) // the centre texel
-            EXPECT_NEAR(texels[((height / 2) * width + width / 2) * 4 + i], c.rgba[i], 6)
-                << c.file << " " << i;
-    }
-}
-
-TEST(TextureLoading, ASharedTextureIsReadOnceEvenWhenItsFileFails) {
-    ASSERT_TRUE(testing_support::openGLWindow());
-    GLuint name = 0;
-    testing::internal::CaptureStdout();
-    loadSharedTexture(name, "images/no-such-picture.jpg", Jpeg);
-    const GLuint first = name;
-    loadSharedTexture(name, "images/no-such-picture.jpg", Jpeg);
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(first, 0u);
-    EXPECT_EQ(name, first);
-    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
 }

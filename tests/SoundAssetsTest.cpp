@@ -11,6 +11,7 @@
 
 #include "audio/Decoder.h"
 #include "support/SoundProbe.h"
+#include "support/TempDir.h"
 
 using audio::Decoder;
 
@@ -93,8 +94,8 @@ TEST(SoundAssets, EachFileHasItsShapeLengthAndHeadroomAndLoopsComeRoundWithoutGa
 // A loud square wave comes out of MP3 decoding well past full scale at every edge. Read as 16 bits, those
 // samples must stay at full scale of their own sign: wrapped round to the other, each is a click.
 TEST(SoundDecoder, SamplesPastFullScaleSaturateInsteadOfWrapping) {
-    const std::string path =
-        testing_support::writeTone(testing_support::makeTempDir(), "square.mp3", 441.0, 0.25, 0.99, true);
+    const testing_support::TempDir dir;
+    const std::string path = testing_support::writeTone(dir.path(), "square.mp3", 441.0, 0.25, 0.99, true);
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     ASSERT_NE(file, nullptr);
@@ -119,9 +120,9 @@ TEST(SoundDecoder, SamplesPastFullScaleSaturateInsteadOfWrapping) {
 
 // A positional sound is played from one channel: a file of two or three is heard as their average.
 TEST(SoundDecoder, ChannelsAreAveragedIntoOneForAPositionalSound) {
-    const std::string dir = testing_support::makeTempDir();
+    const testing_support::TempDir dir;
     for (int channels : {2, 3}) {
-        const std::string path = dir + "/channels" + std::to_string(channels) + ".wav";
+        const std::string path = dir.file("channels" + std::to_string(channels) + ".wav");
         SF_INFO info{};
         info.samplerate = 44100;
         info.channels = channels;

@@ -8,12 +8,9 @@
 #include <cstdlib>
 #include <map>
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#include <stb/stb_image_write.h>
-
 #include "app/FrameLoop.h"
 #include "data/Constants.h"
+#include "render/TextRenderer.h"
 #include "tools/capture/Capture.h"
 
 namespace testing_support {
@@ -35,24 +32,28 @@ void resetGameGLState() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
+void GLTest::SetUp() {
+    ASSERT_TRUE(openGLWindow()) << "this test draws: run it under an X display (xvfb-run)";
+    resetGameGLState();
+}
+
+void flatProjection(float unitsPerPixel) {
+    const float w = unitsPerPixel * ScreenWidth / 2, h = unitsPerPixel * ScreenHeight / 2;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-w, w, -h, h, -1000 * unitsPerPixel, 1000 * unitsPerPixel);
+    glMatrixMode(GL_MODELVIEW);
+}
+
 Pixel readPixel(int x, int y) {
-    unsigned char rgb[3] = {0, 0, 0};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-    return {rgb[0], rgb[1], rgb[2]};
+    const std::vector<unsigned char> frame = readFrame();
+    const unsigned char* p = &frame[(y * ScreenWidth + x) * 3];
+    return {p[0], p[1], p[2]};
 }
 
 std::vector<unsigned char> readFrame() {
     glReadBuffer(GL_BACK);
     return capture::readWindow();
-}
-
-long differingBytes(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
-    long n = a.size() == b.size() ? 0 : 1; // frames of different sizes never match
-    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
-        n += a[i] != b[i];
-    return n;
 }
 
 LitPixels litPixels(int x0, int y0, int x1, int y1, int threshold) {
@@ -69,21 +70,11 @@ LitPixels litPixels(int x0, int y0, int x1, int y1, int threshold) {
     return lit;
 }
 
-int countLitPixels(int x0, int y0, int x1, int y1, int threshold) {
-    return litPixels(x0, y0, x1, y1, threshold).count;
-}
-
-bool savePng(const std::string& path) {
-    std::vector<unsigned char> frame = readFrame();
-    stbi_flip_vertically_on_write(1);
-    return stbi_write_png(path.c_str(), ScreenWidth, ScreenHeight, 3, frame.data(), ScreenWidth * 3) != 0;
-}
-
-std::vector<std::vector<FeedbackVertex>> feedbackTriangles(void (*draw)(void*), void* context) {
+std::vector<std::vector<FeedbackVertex>> feedbackTriangles(const std::function<void()>& draw) {
     std::vector<GLfloat> buffer(1 << 21);
     glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
     glRenderMode(GL_FEEDBACK);
-    draw(context);
+    draw();
     const GLint used = glRenderMode(GL_RENDER);
     std::vector<std::vector<FeedbackVertex>> triangles;
     for (GLint i = 0; i < used;) {
@@ -109,19 +100,7 @@ TTF_Font* fontAt(int points) {
     return font;
 }
 
-int powerOfTwoAbove(int n) {
-    int p = 1;
-    while (p < n)
-        p *= 2;
-    return p;
-}
-
 } // namespace
-
-void textSize(const std::string& text, int points, int& width, int& height) {
-    width = height = -1;
-    if (TTF_Font* font = fontAt(points)) TTF_SizeText(font, text.c_str(), &width, &height);
-}
 
 int textMismatch(const std::string& text, int points, int x, int y, int background) {
     TTF_Font* font = fontAt(points);
@@ -129,7 +108,7 @@ int textMismatch(const std::string& text, int points, int x, int y, int backgrou
         font ? TTF_RenderText_Blended(font, text.c_str(), SDL_Color{255, 255, 255, 0}) : nullptr;
     if (!glyphs) return ScreenWidth * ScreenHeight;
     SDL_LockSurface(glyphs);
-    const int w = glyphs->w, h = glyphs->h, quadW = powerOfTwoAbove(w), quadH = powerOfTwoAbove(h);
+    const int w = glyphs->w, h = glyphs->h, quadW = nextPowerOfTwo(w), quadH = nextPowerOfTwo(h);
     // The text's coverage, top row first; the game's additive quad shows it as grey of that level.
     auto coverage = [&](int column, int row) {
         if (column < 0 || row < 0 || column >= w || row >= h) return 0;

@@ -37,7 +37,7 @@ TEST_F(Input, KeysAndButtonsDriveShipZeroAndADeadShipOnlyBrakes) {
     const Uint8 down = SDL_KEYDOWN, up = SDL_KEYUP, press = SDL_MOUSEBUTTONDOWN, lift = SDL_MOUSEBUTTONUP;
     // Thrust x and z after each event, then which of Braking, Firing and Paused hold. Releasing either
     // strafe key stops all strafing, even with the other held, and either thrust key all thrust.
-    const float T = ThrustStep;
+    const float T = 15; // a thrust step
     const std::tuple<SDL_Event, float, float, std::string> steps[] = {
         {key(down, SDLK_LEFT), -T, 0, ""},
         {key(down, SDLK_d), T, 0, ""},
@@ -89,7 +89,7 @@ TEST_F(Input, KeysAndButtonsDriveShipZeroAndADeadShipOnlyBrakes) {
 
 TEST_F(Input, TheWheelZoomsInStepsOfFiveWithinItsLimits) {
     World& w = world();
-    w.cameraOffset = CameraOffset;
+    w.cameraOffset = Vector3(3, 30, 120); // where the game starts it
     // Clicks of the wheel, then the camera's height after them; it stays 90 below the distance behind.
     const std::tuple<Uint8, int, float> turns[] = {{SDL_BUTTON_WHEELUP, 1, 30},
                                                    {SDL_BUTTON_WHEELDOWN, 5, 55},
@@ -118,7 +118,7 @@ TEST_F(Input, QueuedEventsAreAllHandledInOneDrainAndTheMouseTurnsEvenWhilePaused
     world().handleEvents();
     EXPECT_TRUE(world().paused);
     EXPECT_NEAR(-ship.frame.zAxis.dot(right), std::sin(0.05f), 1e-5f); // the nose (-Z) turned right
-    EXPECT_EQ(ship.thrust.z, -ThrustStep);
+    EXPECT_EQ(ship.thrust.z, -15);
 }
 
 // The test window is not full screen, so the grab that F5 and Scroll Lock toggle can be seen there.

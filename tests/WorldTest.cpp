@@ -14,7 +14,9 @@
 #include "ships/Projectile.h"
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
+#include "support/SeededDraws.h"
 #include "support/Stdout.h"
+#include "support/VectorMatch.h"
 #include "tools/sim/Invariants.h"
 
 using WorldRound = testing_support::GameTest;
@@ -41,27 +43,28 @@ TEST_F(WorldRound, LaysOutPlanetsShipsAndRewardsInCollisionOrder) {
     // player, then the rewards; and no explosion carried over.
     EXPECT_EQ(sim::checkRoundLayout(w), "");
     // The eye where the game starts it; no test here zooms.
-    EXPECT_TRUE(w.cameraOffset.x == CameraOffset.x && w.cameraOffset.y == CameraOffset.y &&
-                w.cameraOffset.z == CameraOffset.z);
+    EXPECT_TRUE(testing_support::near(w.cameraOffset, Vector3(3, 30, 120), 0));
 }
 
-// A round's layout draws each pilot's first target, players 0 to 7, then each reward's x, y and z, and
-// nothing else; all as 15-bit draws, so the remainders are those of 0 to 32767.
-TEST_F(WorldRound, LayoutDrawsTargetsThenRewardPlacesInThatOrder) {
+// A round's layout draws each pilot's first target, players 0 to 7, announcing each as a change from
+// none with its hatred of 5 of 50 (its own entry is never drawn); then each reward's x, y and z; and
+// nothing else. All are 15-bit draws, so the remainders are those of 0 to 32767.
+TEST_F(WorldRound, LayoutDrawsAndAnnouncesTargetsThenRewardPlacesInThatOrder) {
     World& w = world();
     for (unsigned seed : {3u, 4u}) {
-        srand(seed);
-        w.restart();
-        const int next = rand();
-        srand(seed);
+        const std::vector<int> d = testing_support::seededDraws(seed, 33);
+        const std::string out = stdoutOf([&] { w.restart(); });
+        std::string announced;
         for (int n = 0; n < 8; ++n) {
-            const int draw = randomDraw() % 7;
-            EXPECT_EQ(ShipAITable[n].target, draw >= n ? draw + 1 : draw) << "player " << n;
+            const int target = d[n] % 7 >= n ? d[n] % 7 + 1 : d[n] % 7;
+            EXPECT_EQ(ShipAITable[n].target, target) << "player " << n;
+            announced += "SHIP " + std::to_string(n) + " NOW HATES SHIP " + std::to_string(target) +
+                         " with hate at 5 of 50!\n";
         }
-        for (const Reward& r : w.rewards)
-            for (float c : {r.position.x, r.position.y, r.position.z})
-                EXPECT_EQ(c, randomDraw() % 8000 - 4000);
-        EXPECT_EQ(rand(), next);
+        EXPECT_EQ(out, announced);
+        for (int k = 0; k < 24; ++k)
+            EXPECT_EQ((&w.rewards[k / 3].position.x)[k % 3], d[8 + k] % 8000 - 4000) << k;
+        EXPECT_EQ(randomDraw(), d[32]);
     }
 }
 
@@ -216,7 +219,7 @@ TEST_F(WorldRound, AnUpdateStepsShipsThenExplosionsThenRegrowsThenCollides) {
         }
         return -1.0f;
     };
-    EXPECT_FLOAT_EQ(lifeOf(ShipBlast, ShipTable[5].frame.origin), 10 - FrameTime);
+    EXPECT_FLOAT_EQ(lifeOf(ShipBlast, ShipTable[5].frame.origin), 10 - 0.033333331f);
     EXPECT_EQ(lifeOf(ShipBlast, home.position), 10);
     EXPECT_EQ(lifeOf(RewardBurst, w.planets[7].position), 10);
     EXPECT_EQ(home.health, 101);

@@ -146,30 +146,6 @@ TEST_F(ShipTest, HeldFireShootsOnFrames1And11And21OrEveryFifthWithRapidFire) {
     }
 }
 
-TEST_F(ShipTest, SizeSetsTheShipsSphereAndWhereAndHowWideItsBeamsStart) {
-    // Grow and Shrink timers, then the sphere's radius, the beams' half width, muzzle and trail distances.
-    const float cases[][6] = {{0, 0, 20, 15, 45, 50},
-                              {5, 0, 60, 45, 130, 150},
-                              {0, 5, 6.6666665f, 5, 20, 16.666666f},
-                              {5, 5, 20, 15, 45, 50}, // growing and shrinking cancel out
-                              {-0.01f, 5, 6.6666665f, 5, 20, 16.666666f}};
-    ship.faceDirection(Vector3(1, 0, 0));
-    const Vector3 origin = ship.frame.origin, right = ship.frame.xAxis;
-    for (const auto& [grow, shrink, radius, halfWidth, muzzle, trail] : cases) {
-        ship.rewardTimers[Grow] = grow;
-        ship.rewardTimers[Shrink] = shrink;
-        EXPECT_EQ(ship.getBounds().radius, radius);
-        EXPECT_EQ(ship.trailOffset(), trail);
-        ship.fire();
-        CollisionShape b = newest().getBounds();
-        EXPECT_NEAR(b.centre.x - origin.x, muzzle, 1e-3);
-        EXPECT_NEAR(b.beam2Start.dot(right) - b.beam1Start.dot(right), 2 * halfWidth, 1e-3);
-        EXPECT_NEAR(b.beam1Start.dot(right) - origin.dot(right), -halfWidth, 1e-3);
-        EXPECT_NEAR(b.beam1End.x - b.beam1Start.x, 133.33333f, 1e-3); // one update's flight
-        EXPECT_NEAR(newest().velocity.x, 4000, 1e-3);
-    }
-}
-
 TEST_F(ShipTest, BoltFliesNineteenCollidableFramesAndAHitBoltGoesNextUpdate) {
     ship.velocity = Vector3(0, 0, -1000); // the shooter's speed is not passed on
     ship.fire();
@@ -233,29 +209,48 @@ TEST_F(ShipTest, LightsItsOwnPlayersLampAndNoneForAnUnknownPlayer) {
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-// Seen from above, one game unit a pixel, nose up the screen: player 1's ship in its red at its size.
-// Then a normal ship's bolt: two beams of radius 1, 15 either side of the nose, 133.33333 long from 45
-// ahead, additive in the owner's colour at alpha 0.5, for every player.
-TEST_F(ShipTest, IsDrawnInItsPlayersColourAtItsSizeAndSoAreItsBeams) {
+// Seen from above, one game unit a pixel, nose up the screen. Grow and Shrink set the sphere, where a
+// bolt starts and how far apart its beams are, where smoke is born and the ship's span on the screen;
+// together they cancel out. Then every player's normal bolt: two beams of radius 1, 133.33333 long,
+// drawn additively in its player's colour at alpha 0.5.
+TEST_F(ShipTest, SizeSetsSphereBeamsTrailAndDrawingAndEveryPlayersColourShows) {
     testing_support::resetGameGLState();
     glDisable(GL_TEXTURE_2D); // as the scene's passes find it
     glMatrixMode(GL_PROJECTION);
     glOrtho(-400, 400, -300, 300, -1000, 1000);
     glMatrixMode(GL_MODELVIEW);
     ship.frame = Frame(Vector3(1, 0, 0), Vector3(0, 0, 1), Vector3(0, -1, 0), Vector3());
-    // Grow and Shrink timers, then the ship's span across the screen, as a share of its normal span.
-    const float sizes[][3] = {{0, 0, 1}, {5, 0, 3}, {0, 5, 1 / 3.0f}, {5, 5, 1}};
+    // Grow and Shrink timers; the radius, the beams' half width, muzzle and trail distances; the span
+    // across the screen as a share of the normal span.
+    const float cases[][7] = {{0, 0, 20, 15, 45, 50, 1},
+                              {5, 0, 60, 45, 130, 150, 3},
+                              {0, 5, 6.6666665f, 5, 20, 16.666666f, 1 / 3.0f},
+                              {5, 5, 20, 15, 45, 50, 1},
+                              {-0.01f, 5, 6.6666665f, 5, 20, 16.666666f, 1 / 3.0f}};
     int normal = 0;
-    for (const auto& [grow, shrink, scale] : sizes) {
+    for (const auto& [grow, shrink, radius, halfWidth, muzzle, trail, scale] : cases) {
+        SCOPED_TRACE(testing::Message() << grow << " " << shrink);
         ship.rewardTimers[Grow] = grow;
         ship.rewardTimers[Shrink] = shrink;
+        EXPECT_EQ(ship.getBounds().radius, radius);
+        EXPECT_EQ(ship.trailOffset(), trail);
+        ship.fire();
+        const CollisionShape b = newest().getBounds();
+        EXPECT_TRUE(near(b.centre, Vector3(0, muzzle, 0), 1e-3f));
+        EXPECT_TRUE(near(b.beam1Start, Vector3(-halfWidth, muzzle, 0), 1e-3f) &&
+                    near(b.beam2Start, Vector3(halfWidth, muzzle, 0), 1e-3f));
+        EXPECT_TRUE(
+            near(b.beam1End, Vector3(-halfWidth, muzzle + 133.33333f, 0), 1e-3f) && // one update's flight
+            near(b.beam2End, Vector3(halfWidth, muzzle + 133.33333f, 0), 1e-3f));
+        EXPECT_TRUE(near(newest().velocity, Vector3(0, 4000, 0), 1e-3f));
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         ship.draw();
         const testing_support::LitPixels lit = testing_support::litPixels(0, 0, 800, 600);
         if (!normal) normal = lit.right - lit.left + 1;
-        EXPECT_NEAR(lit.right - lit.left + 1, scale * normal, 0.05 * scale * normal) << grow << " " << shrink;
-        EXPECT_GT(lit.red, 2 * lit.green) << grow << " " << shrink;
+        EXPECT_NEAR(lit.right - lit.left + 1, scale * normal, 0.05 * scale * normal);
+        EXPECT_GT(lit.red, 2 * lit.green); // player 1's red
     }
+    ship.dropBolts();
     ship.rewardTimers[Grow] = ship.rewardTimers[Shrink] = 0;
     ship.fire();
     // clang-format off

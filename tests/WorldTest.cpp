@@ -152,32 +152,27 @@ TEST_F(WorldRound, OnlyLiveShipsNearTheirOwnPlanetRegainAPointAtOnceThenOneASeco
     EXPECT_EQ(calls, 32);
 }
 
+// The timer runs out on every 91st update and lets the lowest empty slot, if any, be refilled with a
+// reward that spins from 0; empty and full slots spin on. An expiry that finds all eight in play is
+// lost: slot 1, taken just after the fourth, waits for the fifth.
 TEST_F(WorldRound, RefillsTheLowestEmptyRewardSlotOncePerThreeSeconds) {
     World& w = world();
-    const int empty[] = {2, 5, 6};
-    for (int k : empty)
+    for (int k : {2, 5, 6})
         w.rewards[k].active = false;
-    int calls = 0;
-    for (int i = 0; i < 3; ++i) {
-        int frames = 0;
-        for (; !w.rewards[empty[i]].active && frames < 200; ++frames)
-            w.refillRewards();
-        calls += frames;
-        EXPECT_EQ(frames, 91) << "slot " << empty[i];
-        EXPECT_EQ(w.rewards[empty[i]].spin, 1) << "a new reward starts its spin from 0";
-        for (int j = i + 1; j < 3; ++j) // still empty, and spinning all the same
-            EXPECT_TRUE(!w.rewards[empty[j]].active && w.rewards[empty[j]].spin == calls) << empty[j];
+    std::vector<std::tuple<int, int, float>> refills; // the update, the slot, its spin
+    for (int update = 1; update <= 5 * 91; ++update) {
+        if (update == 4 * 91 + 1) w.rewards[1].take();
+        w.refillRewards();
+        for (int k = 0; k < 8; ++k)
+            if (w.rewards[k].spin != update) {
+                refills.push_back({update, k, w.rewards[k].spin});
+                w.rewards[k].spin = float(update); // to tell the next refill from spinning on
+            }
     }
-    EXPECT_EQ(w.rewards[0].spin, calls); // and a full slot is never re-created
-
-    // An expiry with all eight in play is lost: a reward taken just after it waits for the next one.
-    for (int frames = 0; frames < 91; ++frames)
-        w.refillRewards();
-    w.rewards[1].take();
-    int frames = 0;
-    for (; !w.rewards[1].active && frames < 200; ++frames)
-        w.refillRewards();
-    EXPECT_EQ(frames, 91);
+    EXPECT_EQ(refills,
+              (std::vector<std::tuple<int, int, float>>{{91, 2, 1}, {182, 5, 1}, {273, 6, 1}, {455, 1, 1}}));
+    for (const Reward& r : w.rewards)
+        EXPECT_TRUE(r.active);
 }
 
 TEST_F(WorldRound, RespawnedRewardsDoNotLeaveTheirOldShimmerPlaying) {

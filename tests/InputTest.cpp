@@ -56,17 +56,15 @@ TEST_F(Input, KeysAndButtonsDriveShipZeroAndADeadShipOnlyBrakes) {
     }
     w.handleEvent(key(up, SDLK_LEFT));
     EXPECT_FALSE(ship.smokeTrail.emitting); // no thrust left, no smoke
-    // Which of Braking, Firing and Paused hold after each event.
-    const std::pair<SDL_Event, std::string> steps[] = {{key(down, SDLK_SPACE), "B"},
-                                                       {key(up, SDLK_SPACE), ""},
-                                                       {button(press, SDL_BUTTON_LEFT), "F"},
-                                                       {button(lift, SDL_BUTTON_LEFT), ""},
-                                                       {button(press, SDL_BUTTON_MIDDLE), "F"},
-                                                       {button(lift, SDL_BUTTON_MIDDLE), ""},
-                                                       {button(press, SDL_BUTTON_RIGHT), "F"},
-                                                       {key(down, SDLK_f), "FP"},
-                                                       {button(lift, SDL_BUTTON_RIGHT), "P"},
-                                                       {key(down, SDLK_F1), ""}};
+    // Which of Braking, Firing and Paused hold after each event; a press and its release to a line.
+    // clang-format off
+    const std::pair<SDL_Event, std::string> steps[] = {
+        {key(down, SDLK_SPACE), "B"},            {key(up, SDLK_SPACE), ""},
+        {button(press, SDL_BUTTON_LEFT), "F"},   {button(lift, SDL_BUTTON_LEFT), ""},
+        {button(press, SDL_BUTTON_MIDDLE), "F"}, {button(lift, SDL_BUTTON_MIDDLE), ""},
+        {button(press, SDL_BUTTON_RIGHT), "F"},  {key(down, SDLK_f), "FP"},
+        {button(lift, SDL_BUTTON_RIGHT), "P"},   {key(down, SDLK_F1), ""}};
+    // clang-format on
     for (const auto& [e, on] : steps) {
         w.handleEvent(e);
         EXPECT_EQ(ship.braking, on.find('B') != std::string::npos) << on;

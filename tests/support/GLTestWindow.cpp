@@ -8,10 +8,6 @@
 #include <cstdlib>
 #include <map>
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#include <stb/stb_image_write.h>
-
 #include "app/FrameLoop.h"
 #include "data/Constants.h"
 #include "tools/capture/Capture.h"
@@ -33,6 +29,19 @@ void resetGameGLState() {
     enableSceneState();
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void GLTest::SetUp() {
+    ASSERT_TRUE(openGLWindow()) << "this test draws: run it under an X display (xvfb-run)";
+    resetGameGLState();
+}
+
+void flatProjection(float unitsPerPixel) {
+    const float w = unitsPerPixel * ScreenWidth / 2, h = unitsPerPixel * ScreenHeight / 2;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-w, w, -h, h, -1000 * unitsPerPixel, 1000 * unitsPerPixel);
+    glMatrixMode(GL_MODELVIEW);
 }
 
 Pixel readPixel(int x, int y) {
@@ -71,12 +80,6 @@ LitPixels litPixels(int x0, int y0, int x1, int y1, int threshold) {
 
 int countLitPixels(int x0, int y0, int x1, int y1, int threshold) {
     return litPixels(x0, y0, x1, y1, threshold).count;
-}
-
-bool savePng(const std::string& path) {
-    std::vector<unsigned char> frame = readFrame();
-    stbi_flip_vertically_on_write(1);
-    return stbi_write_png(path.c_str(), ScreenWidth, ScreenHeight, 3, frame.data(), ScreenWidth * 3) != 0;
 }
 
 std::vector<std::vector<FeedbackVertex>> feedbackTriangles(void (*draw)(void*), void* context) {

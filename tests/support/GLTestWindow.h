@@ -2,6 +2,8 @@
 #pragma once
 
 #include <GL/gl.h>
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -13,6 +15,17 @@ namespace testing_support {
 bool openGLWindow();
 // The game's own initial GL state: viewport, identity matrices, depth test, lighting, 2-D textures.
 void resetGameGLState();
+
+// For tests that draw: the window, in the game's initial state. Without a display the test fails; a
+// fixture that sets up more calls this SetUp first and stops when HasFatalFailure().
+class GLTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+};
+
+// An orthographic view down -Z centred on the window, `unitsPerPixel` game units a pixel (depth
+// 1000 of them each way); the model-view stays as it is.
+void flatProjection(float unitsPerPixel = 1);
 
 struct Pixel {
     int r = 0, g = 0, b = 0;
@@ -30,7 +43,6 @@ struct LitPixels {
     long red = 0, green = 0;
 };
 LitPixels litPixels(int x0, int y0, int x1, int y1, int threshold = 30);
-bool savePng(const std::string& path); // the back buffer, for looking at
 long differingBytes(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b);
 
 // One corner of a triangle as GL hands it back in feedback mode: window coordinates, colour and

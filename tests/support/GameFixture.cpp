@@ -5,7 +5,6 @@
 
 #include "app/FrameLoop.h"
 #include "ships/Ship.h"
-#include "support/GLTestWindow.h"
 
 namespace testing_support {
 
@@ -20,7 +19,8 @@ World& GameTest::world() {
 }
 
 void GameTest::SetUp() {
-    ASSERT_TRUE(openGLWindow()) << "these tests need an X display (run them under xvfb-run)";
+    GLTest::SetUp();
+    if (HasFatalFailure()) return;
     // Built first, as its own layout draws from the generator; then every test's round from one seed.
     World& w = world();
     // Bolts outlive a restart, as in the game; one test's must not hit what the next one sets up.

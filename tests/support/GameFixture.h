@@ -5,13 +5,14 @@
 
 #include <vector>
 
+#include "support/GLTestWindow.h"
 #include "world/World.h"
 
 namespace testing_support {
 
 // Builds the World once per test process (the game has exactly one) and lays out a fresh round for
 // every test, so each starts from the same opening position.
-class GameTest : public ::testing::Test {
+class GameTest : public GLTest {
   protected:
     static World& world();
     void SetUp() override;

@@ -1,0 +1,35 @@
+// Component-wise comparison of vectors and frames for the tests.
+#include "support/Near.h"
+
+#include <cmath>
+
+namespace testing_support {
+
+namespace {
+
+std::string shown(Vector3 v) {
+    return "(" + std::to_string(v.x) + ", " + std::to_string(v.y) + ", " + std::to_string(v.z) + ")";
+}
+
+} // namespace
+
+testing::AssertionResult near(Vector3 actual, Vector3 expected, float tolerance) {
+    for (float Vector3::*c : {&Vector3::x, &Vector3::y, &Vector3::z})
+        if (!(std::fabs(actual.*c - expected.*c) <= tolerance)) // NaN fails too
+            return testing::AssertionFailure()
+                   << shown(actual) << " is not within " << tolerance << " of " << shown(expected);
+    return testing::AssertionSuccess();
+}
+
+testing::AssertionResult near(const Frame& actual, const Frame& expected, float tolerance) {
+    const char* names[] = {"x axis", "y axis", "z axis", "origin"};
+    int i = 0;
+    for (Vector3 Frame::*part : {&Frame::xAxis, &Frame::yAxis, &Frame::zAxis, &Frame::origin}) {
+        testing::AssertionResult same = near(actual.*part, expected.*part, tolerance);
+        if (!same) return testing::AssertionFailure() << names[i] << ": " << same.message();
+        ++i;
+    }
+    return testing::AssertionSuccess();
+}
+
+} // namespace testing_support

@@ -5,11 +5,12 @@
 
 #include "ai/ShipAI.h"
 #include "effects/Explosion.h"
+#include "math/Random.h"
 #include "objects/CollisionResponses.h"
 #include "ships/Projectile.h"
 #include "ships/Ship.h"
+#include "support/Draws.h"
 #include "support/GameFixture.h"
-#include "support/SeededDraws.h"
 #include "support/Stdout.h"
 
 using testing_support::stdoutOf;
@@ -116,7 +117,7 @@ TEST_F(CollisionResponse, LaserHitsScoreTheShooterAndAngerTheVictim) {
 }
 
 TEST_F(CollisionResponse, RewardsGoOnlyToShipsAndAnythingElseJustUsesThemUp) {
-    const int kind = testing_support::seededDraws(11, 1)[0] % 4;
+    const int kind = testing_support::replayDraws(11, [] { return randomDraw() % 4; });
     Reward* r = world().rewards;
     resolveCollision(ShipTable[5], r[0]);
     EXPECT_EQ(ShipTable[5].score, 1000);

@@ -1,6 +1,5 @@
 // Explosions and smoke trails: random set-up in draw order, lifetimes, colour ramp and drawing.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -10,24 +9,21 @@
 #include "data/Globals.h"
 #include "effects/Explosion.h"
 #include "effects/SmokeTrail.h"
+#include "math/Random.h"
 #include "ships/Ship.h"
+#include "support/Draws.h"
 #include "support/GLTestWindow.h"
-#include "support/SeededDraws.h"
+#include "support/Near.h"
 #include "support/Stdout.h"
-#include "support/VectorMatch.h"
+#include "support/TempDir.h"
 
 using testing_support::near;
 using testing_support::stdoutOf;
 
 namespace {
 
-class EffectsGL : public testing::Test {
+class EffectsGL : public testing_support::GLTest {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(testing_support::openGLWindow())
-            << "these tests need an X display (run them under xvfb-run)";
-        testing_support::resetGameGLState();
-    }
     void TearDown() override { explosions.clear(); }
 };
 
@@ -53,24 +49,26 @@ TEST_F(EffectsGL, PresetsDrawTheirParticlesInOrderWithTheirKindsLooks) {
     const Vector3 at(100, -200, 300);
     for (const auto& r : presets) {
         SCOPED_TRACE(r.kind);
-        const std::vector<int> d = testing_support::seededDraws(77, 11);
-        auto offset = [&](int i, int range) { return float(d[i] % (2 * range) - range); };
+        const ExplosionParticle first = testing_support::replayDraws(77, [&] {
+            auto offset = [](int range) { return float(randomDraw() % (2 * range) - range); };
+            auto hundredth = [] { return float(randomDraw() % 100) / 100; };
+            ExplosionParticle q{at, {}, 1, 1, 1, 0, 0};
+            q.position.z += offset(r.spread), q.position.y += offset(r.spread),
+                q.position.x += offset(r.spread);
+            q.velocity.x = offset(r.speed), q.velocity.y = offset(r.speed), q.velocity.z = offset(r.speed);
+            if (r.coloured) q.red = hundredth(), q.green = hundredth(), q.blue = hundredth();
+            q.alpha = hundredth();
+            q.size = float(r.sizeMin + randomDraw() % (r.sizeMax - r.sizeMin + 1));
+            return q;
+        });
         r.spawn(at);
         ASSERT_EQ(explosions.size(), 1u);
         const Explosion& e = *explosions.back();
         ASSERT_TRUE(e.kind == r.kind && e.particleCount == r.count);
         const ExplosionParticle& p = e.particles[0];
-        EXPECT_TRUE(near(
-            p.position,
-            Vector3(at.x + offset(2, r.spread), at.y + offset(1, r.spread), at.z + offset(0, r.spread)), 0));
-        EXPECT_TRUE(near(p.velocity, Vector3(offset(3, r.speed), offset(4, r.speed), offset(5, r.speed)), 0));
-        const int a = r.coloured ? 9 : 6; // the alpha's draw
-        const Vector3 colour = r.coloured
-                                   ? Vector3(d[6] % 100 / 100.0f, d[7] % 100 / 100.0f, d[8] % 100 / 100.0f)
-                                   : Vector3(1, 1, 1);
-        EXPECT_TRUE(near(Vector3(p.red, p.green, p.blue), colour, 0));
-        EXPECT_EQ(p.alpha, d[a] % 100 / 100.0f);
-        EXPECT_EQ(p.size, r.sizeMin + d[a + 1] % (r.sizeMax - r.sizeMin + 1));
+        EXPECT_TRUE(near(p.position, first.position) && near(p.velocity, first.velocity));
+        EXPECT_TRUE(near(Vector3(p.red, p.green, p.blue), Vector3(first.red, first.green, first.blue)));
+        EXPECT_TRUE(p.alpha == first.alpha && p.size == first.size) << p.alpha << " " << p.size;
         for (int i = 0; i < e.particleCount; ++i) {
             const ExplosionParticle& q = e.particles[i];
             bool ok = whole(q.size, r.sizeMin, r.sizeMax) && whole(q.alpha * 100, 0, 99);
@@ -106,9 +104,7 @@ TEST_F(EffectsGL, ExplosionTakesRangesBelowOneAsOneAndAnUnknownKindAsPlainWhite)
 // colour, its alpha faded by life / 10; it flies at its own speed for ten seconds, the 300th update
 // burns the explosion out, and after that it neither moves nor shows.
 TEST_F(EffectsGL, ParticlesFaceTheCameraFadeWithLifeAndBurnOutOnThe300thUpdate) {
-    glMatrixMode(GL_PROJECTION);
-    glOrtho(-400, 400, -300, 300, -1000, 1000);
-    glMatrixMode(GL_MODELVIEW);
+    testing_support::flatProjection();
     Explosion e;
     e.setup(PlanetBlast, Vector3(), 1, 1, 1);
     e.particles[0] = {Vector3(10, 20, 0), Vector3(3, 0, 0), 1, 0.5f, 0.25f, 0.8f, 30};
@@ -146,9 +142,7 @@ TEST_F(EffectsGL, ParticlesFaceTheCameraFadeWithLifeAndBurnOutOnThe300thUpdate) 
 
 // Without images/, the first explosion reports its first image only; the other waits for the next.
 TEST_F(EffectsGL, AMissingParticleImageLeavesTheOtherForTheNextExplosion) {
-    char here[4096], dir[] = "/tmp/gravimel-particles-XXXXXX";
-    ASSERT_TRUE(getcwd(here, sizeof here) && mkdtemp(dir));
-    ASSERT_EQ(chdir(dir), 0);
+    const testing_support::TempDir empty(testing_support::TempDir::Inside);
     particleNormalTexture = particleCircleTexture = 0;
     const char* files[] = {"particlealphanormal", "particlealphacircle"};
     for (const char* file : files) {
@@ -157,8 +151,6 @@ TEST_F(EffectsGL, AMissingParticleImageLeavesTheOtherForTheNextExplosion) {
         EXPECT_TRUE(out.rfind(line, 0) == 0 && std::count(out.begin(), out.end(), '\n') == 1) << out;
         EXPECT_TRUE(file == files[1] || particleCircleTexture == 0) << "tried along with the first";
     }
-    ASSERT_EQ(chdir(here), 0);
-    rmdir(dir);
     particleNormalTexture = particleCircleTexture = 0; // the real images for whoever comes next
 }
 
@@ -220,9 +212,7 @@ TEST_F(EffectsGL, SmokeCoolsFromBlueThroughRedAndOrangeToGreyAndDarkAsItFades) {
     const float rows[][4] = {{3.0f, 0.3f, 0.5f, 1.0f},     {2.97f, 0.65f, 0.4f, 0.55f},
                              {2.94f, 1.0f, 0.3f, 0.1f},    {2.82f, 1.0f, 0.45f, 0.05f},
                              {2.25f, 0.65f, 0.45f, 0.15f}, {0.9f, 0.2f, 0.2f, 0.2f}};
-    glMatrixMode(GL_PROJECTION);
-    glOrtho(-400, 400, -300, 300, -1000, 1000);
-    glMatrixMode(GL_MODELVIEW);
+    testing_support::flatProjection();
     SmokeTrail trail;
     SmokeTrailParticle& p = trail.particles[0];
     p.shade = 0.7f;

@@ -9,7 +9,7 @@
 #include "data/Constants.h"
 #include "math/Frame.h"
 #include "math/Random.h"
-#include "support/VectorMatch.h"
+#include "support/Near.h"
 
 using testing_support::near;
 
@@ -46,10 +46,10 @@ TEST(Vector3Arithmetic, SumsAreRoundedToFloatOnce) {
 }
 
 TEST(Vector3Arithmetic, CrossAndSetLength) {
-    EXPECT_TRUE(near(Vector3(2, 3, 4).cross(Vector3(5, 6, 7)), Vector3(-3, 6, -3)));
+    EXPECT_TRUE(near(Vector3(2, 3, 4).cross(Vector3(5, 6, 7)), Vector3(-3, 6, -3), 1e-5f));
     Vector3 v(0, 0, 5), zero;
     v.setLength(-1);
-    EXPECT_TRUE(near(v, Vector3(0, 0, -1)));
+    EXPECT_TRUE(near(v, Vector3(0, 0, -1), 1e-5f));
     zero.setLength(1);
     EXPECT_TRUE(near(zero, Vector3(), 0)); // no NaN from a vector without direction
 }
@@ -58,10 +58,10 @@ TEST(FrameLookAlong, PointsTheNoseAndStaysUpright) {
     Frame g = tiltedFrame();
     const Vector3 oldUp = g.yAxis;
     EXPECT_TRUE(g.lookAlong({3, 4, 0}));
-    EXPECT_TRUE(near(g.transform({0, 0, -1}, false), Vector3(0.6f, 0.8f, 0)));
-    EXPECT_TRUE(
-        near(g.xAxis.cross(g.yAxis), g.zAxis)); // with the unit nose: still orthonormal and right-handed
-    EXPECT_TRUE(near(g.yAxis.cross(g.zAxis), g.xAxis));
+    EXPECT_TRUE(near(g.transform({0, 0, -1}, false), Vector3(0.6f, 0.8f, 0), 1e-5f));
+    EXPECT_TRUE(near(g.xAxis.cross(g.yAxis), g.zAxis,
+                     1e-5f)); // with the unit nose: still orthonormal and right-handed
+    EXPECT_TRUE(near(g.yAxis.cross(g.zAxis), g.xAxis, 1e-5f));
     EXPECT_GT(g.yAxis.dot(oldUp), 0);
     EXPECT_NEAR(g.xAxis.dot(oldUp), 0, 1e-6f); // square to the up axis the frame had, not the world's
     EXPECT_TRUE(near(g.origin, tiltedFrame().origin, 0));
@@ -97,13 +97,13 @@ TEST(RandomDraw, GivesTheLowFifteenBitsOfEachCallFromZeroTo32767) {
 }
 
 TEST(FrameOperations, PlaceInvertAndCombineAsMatricesDo) {
-    EXPECT_TRUE(near(Frame(Vector3(5, 0, 0)).transform({0, 0, -1}, true), Vector3(5, 0, -1)));
+    EXPECT_TRUE(near(Frame(Vector3(5, 0, 0)).transform({0, 0, -1}, true), Vector3(5, 0, -1), 1e-5f));
     Frame inverse(Vector3(1, 2, 3));
     inverse.invert();
-    EXPECT_TRUE(near(inverse, Frame(Vector3(-1, -2, -3))));
+    EXPECT_TRUE(near(inverse, Frame(Vector3(-1, -2, -3)), 1e-5f));
     // A frame times its own inverse is no placement at all.
     Frame f = tiltedFrame(), undo = tiltedFrame();
     undo.invert();
     f.multiply(undo);
-    EXPECT_TRUE(near(f, Frame()));
+    EXPECT_TRUE(near(f, Frame(), 1e-5f));
 }

@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "ai/ShipAI.h"
+#include "math/Random.h"
 #include "ships/Ship.h"
+#include "support/Draws.h"
 #include "support/GameFixture.h"
-#include "support/SeededDraws.h"
 #include "support/Stdout.h"
 
-using testing_support::seededDraws;
+using testing_support::replayDraws;
 using testing_support::stdoutOf;
 
 namespace {
@@ -75,13 +76,13 @@ TEST_F(Pilot, HitsMakeTheMostHatedShooterTheTargetOnlyAboveTen) {
         const auto& [shooter, onPlanet, hatred, target] = hits[i];
         SCOPED_TRACE(i);
         int before = ai.target;
-        const std::vector<int> draws = seededDraws(100 + i, 2);
+        // A forced choice draws once; a choice by hatred draws nothing.
+        const auto [drawn, next] = replayDraws(100 + i, [] { return std::pair{randomDraw(), randomDraw()}; });
         const std::string out =
             stdoutOf([&] { onPlanet ? ai.addPlanetHatred(shooter, 2) : ai.addHatred(shooter, 2); });
         EXPECT_EQ(ai.hatred[shooter], hatred);
-        EXPECT_EQ(ai.target, target == random ? randomTarget(1, draws[0]) : target);
-        // A forced choice draws once; a choice by hatred draws nothing.
-        EXPECT_EQ(randomDraw(), draws[target == random ? 1 : 0]);
+        EXPECT_EQ(ai.target, target == random ? randomTarget(1, drawn) : target);
+        EXPECT_EQ(randomDraw(), target == random ? next : drawn);
         EXPECT_EQ(out, ai.target == before ? "" : hatesLine(1, ai.target, ai.hatred[ai.target]));
     }
     // Hatred stops at 50, the cap taken before the choice that reports it; a planet hit stops there too.
@@ -231,12 +232,11 @@ TEST_F(Pilot, EachSituationOfTheDecisionListLeavesItsControls) {
         w.planets[4].health = r.p4Alive ? 150 : -1;
         w.rewards[3].active = r.reward >= 0;
         w.rewards[3].position = offset(r.pilot, 0, 0, r.reward);
-        const int draw = seededDraws(unsigned(&r - rows), 1)[0]; // the strafe: left on an odd draw
+        const int left = replayDraws(unsigned(&r - rows), [] { return randomDraw() % 2; }); // the strafe
         ai.update();
         const Vector3 aims[] = {offset(r.pilot, 0, 0, -1000), r.enemyShip,           p2,     home,
                                 w.rewards[3].position,        w.planets[4].position, r.ship3};
-        expectControls(r.firing, r.braking, r.strafe == J ? (draw % 2 ? -1 : 1) : r.strafe, r.fore,
-                       aims[r.aim]);
+        expectControls(r.firing, r.braking, r.strafe == J ? (left ? -1 : 1) : r.strafe, r.fore, aims[r.aim]);
         EXPECT_EQ(ai.lastAim, r.braking && r.aim == EnemyHome ? r.tick : -90); // the re-aim at a planet
     }
 }

@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "effects/Explosion.h"
+#include "math/Random.h"
 #include "ships/Projectile.h"
 #include "ships/Reward.h"
 #include "ships/Ship.h"
+#include "support/Draws.h"
 #include "support/GLTestWindow.h"
-#include "support/SeededDraws.h"
+#include "support/Near.h"
 #include "support/Stdout.h"
-#include "support/VectorMatch.h"
 
 using testing_support::near;
 using testing_support::stdoutOf;
@@ -22,12 +23,11 @@ using testing_support::stdoutOf;
 namespace {
 
 // Attaching the trail and meter loads textures, and explosions load theirs, so a GL context is needed.
-class ShipTest : public ::testing::Test {
+class ShipTest : public testing_support::GLTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(testing_support::openGLWindow())
-            << "these tests need an X display (run them under xvfb-run)";
-        ship.setup(nullptr, 1, Frame(Vector3(10, 20, 30)), false);
+        GLTest::SetUp();
+        if (!HasFatalFailure()) ship.setup(nullptr, 1, Frame(Vector3(10, 20, 30)), false);
     }
     void TearDown() override {
         ship.dropBolts();
@@ -184,8 +184,14 @@ TEST_F(ShipTest, GrantRestartsOneTimerForTwentySecondsAndRefusesUnknownKinds) {
         for (int k = 0; k < 4; ++k)
             EXPECT_EQ(ship.rewardTimers[k], k == kind ? 20 : 3) << kind;
     }
-    for (int draw : testing_support::seededDraws(4, 12)) // what a collection grants: one draw, modulo 4
-        EXPECT_EQ(randomRewardKind(), draw % 4);
+    const std::vector<int> kinds = testing_support::replayDraws(4, [] { // a collection's: a draw, modulo 4
+        std::vector<int> k(12);
+        for (int& kind : k)
+            kind = randomDraw() % 4;
+        return k;
+    });
+    for (int kind : kinds)
+        EXPECT_EQ(randomRewardKind(), kind);
     ship.grantReward(RapidFire);
     int updates = 0;
     for (; ship.rewardTimers[RapidFire] > 0 && updates < 1000; ++updates)
@@ -214,11 +220,8 @@ TEST_F(ShipTest, LightsItsOwnPlayersLampAndNoneForAnUnknownPlayer) {
 // together they cancel out. Then every player's normal bolt: two beams of radius 1, 133.33333 long,
 // drawn additively in its player's colour at alpha 0.5.
 TEST_F(ShipTest, SizeSetsSphereBeamsTrailAndDrawingAndEveryPlayersColourShows) {
-    testing_support::resetGameGLState();
     glDisable(GL_TEXTURE_2D); // as the scene's passes find it
-    glMatrixMode(GL_PROJECTION);
-    glOrtho(-400, 400, -300, 300, -1000, 1000);
-    glMatrixMode(GL_MODELVIEW);
+    testing_support::flatProjection();
     ship.frame = Frame(Vector3(1, 0, 0), Vector3(0, 0, 1), Vector3(0, -1, 0), Vector3());
     // Grow and Shrink timers; the radius, the beams' half width, muzzle and trail distances; the span
     // across the screen as a share of the normal span.

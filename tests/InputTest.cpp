@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
@@ -31,52 +32,44 @@ SDL_Event button(Uint8 type, Uint8 which) {
 
 using Input = testing_support::GameTest;
 
+// Each thrust key gives its thrust of 15 and its release stops its own axis only; releasing either key of
+// a pair stops the pair's axis, even with the other still held.
 TEST_F(Input, KeysAndButtonsDriveShipZeroAndADeadShipOnlyBrakes) {
     World& w = world();
     Ship& ship = ShipTable[0];
     const Uint8 down = SDL_KEYDOWN, up = SDL_KEYUP, press = SDL_MOUSEBUTTONDOWN, lift = SDL_MOUSEBUTTONUP;
-    // Thrust x and z after each event, then which of Braking, Firing and Paused hold. Releasing either
-    // strafe key stops all strafing, even with the other held, and either thrust key all thrust.
-    const float T = ThrustStep;
-    const std::tuple<SDL_Event, float, float, std::string> steps[] = {
-        {key(down, SDLK_LEFT), -T, 0, ""},
-        {key(down, SDLK_d), T, 0, ""},
-        {key(down, SDLK_UP), T, -T, ""},
-        {key(up, SDLK_a), 0, -T, ""},
-        {key(down, SDLK_DOWN), 0, T, ""},
-        {key(down, SDLK_RIGHT), T, T, ""},
-        {key(up, SDLK_w), T, 0, ""},
-        {key(up, SDLK_d), 0, 0, ""},
-        {key(down, SDLK_a), -T, 0, ""},
-        {key(up, SDLK_LEFT), 0, 0, ""},
-        {key(down, SDLK_RIGHT), T, 0, ""},
-        {key(up, SDLK_RIGHT), 0, 0, ""},
-        {key(down, SDLK_s), 0, T, ""},
-        {key(up, SDLK_s), 0, 0, ""},
-        {key(down, SDLK_UP), 0, -T, ""},
-        {key(up, SDLK_UP), 0, 0, ""},
-        {key(down, SDLK_DOWN), 0, T, ""},
-        {key(up, SDLK_DOWN), 0, 0, ""},
-        {key(down, SDLK_SPACE), 0, 0, "B"},
-        {key(up, SDLK_SPACE), 0, 0, ""},
-        {button(press, SDL_BUTTON_LEFT), 0, 0, "F"},
-        {button(lift, SDL_BUTTON_LEFT), 0, 0, ""},
-        {button(press, SDL_BUTTON_MIDDLE), 0, 0, "F"},
-        {button(lift, SDL_BUTTON_MIDDLE), 0, 0, ""},
-        {button(press, SDL_BUTTON_RIGHT), 0, 0, "F"},
-        {key(down, SDLK_f), 0, 0, "FP"},
-        {button(lift, SDL_BUTTON_RIGHT), 0, 0, "P"},
-        {key(down, SDLK_F1), 0, 0, ""}};
-    for (size_t i = 0; i < std::size(steps); ++i) {
-        const auto& [e, x, z, on] = steps[i];
-        SCOPED_TRACE(i);
+    // The key, the other key of its pair, the thrust x and z it gives.
+    const std::tuple<SDLKey, SDLKey, float, float> keys[] = {
+        {SDLK_a, SDLK_RIGHT, -15, 0}, {SDLK_LEFT, SDLK_d, -15, 0}, {SDLK_d, SDLK_LEFT, 15, 0},
+        {SDLK_RIGHT, SDLK_a, 15, 0},  {SDLK_w, SDLK_DOWN, 0, -15}, {SDLK_UP, SDLK_s, 0, -15},
+        {SDLK_s, SDLK_UP, 0, 15},     {SDLK_DOWN, SDLK_w, 0, 15}};
+    for (const auto& [sym, other, x, z] : keys) {
+        SCOPED_TRACE(sym);
+        ship.setThrust(z != 0 ? -15 : 0, x != 0 ? -15 : 0); // the other axis already thrusting
+        for (SDLKey release : {sym, other}) {
+            w.handleEvent(key(down, sym));
+            EXPECT_TRUE(ship.thrust.x == (x != 0 ? x : -15) && ship.thrust.z == (z != 0 ? z : -15));
+            w.handleEvent(key(up, release));
+            EXPECT_TRUE(ship.thrust.x == (x != 0 ? 0 : -15) && ship.thrust.z == (z != 0 ? 0 : -15));
+            EXPECT_TRUE(ship.smokeTrail.emitting);
+        }
+    }
+    w.handleEvent(key(up, SDLK_LEFT));
+    EXPECT_FALSE(ship.smokeTrail.emitting); // no thrust left, no smoke
+    // Which of Braking, Firing and Paused hold after each event; a press and its release to a line.
+    // clang-format off
+    const std::pair<SDL_Event, std::string> steps[] = {
+        {key(down, SDLK_SPACE), "B"},            {key(up, SDLK_SPACE), ""},
+        {button(press, SDL_BUTTON_LEFT), "F"},   {button(lift, SDL_BUTTON_LEFT), ""},
+        {button(press, SDL_BUTTON_MIDDLE), "F"}, {button(lift, SDL_BUTTON_MIDDLE), ""},
+        {button(press, SDL_BUTTON_RIGHT), "F"},  {key(down, SDLK_f), "FP"},
+        {button(lift, SDL_BUTTON_RIGHT), "P"},   {key(down, SDLK_F1), ""}};
+    // clang-format on
+    for (const auto& [e, on] : steps) {
         w.handleEvent(e);
-        EXPECT_EQ(ship.thrust.x, x);
-        EXPECT_EQ(ship.thrust.z, z);
-        EXPECT_EQ(ship.smokeTrail.emitting, x != 0 || z != 0);
-        EXPECT_EQ(ship.braking, on.find('B') != std::string::npos);
-        EXPECT_EQ(ship.firing, on.find('F') != std::string::npos);
-        EXPECT_EQ(w.paused, on.find('P') != std::string::npos);
+        EXPECT_EQ(ship.braking, on.find('B') != std::string::npos) << on;
+        EXPECT_EQ(ship.firing, on.find('F') != std::string::npos) << on;
+        EXPECT_EQ(w.paused, on.find('P') != std::string::npos) << on;
     }
     ship.explode();
     for (SDL_Event e :
@@ -89,7 +82,7 @@ TEST_F(Input, KeysAndButtonsDriveShipZeroAndADeadShipOnlyBrakes) {
 
 TEST_F(Input, TheWheelZoomsInStepsOfFiveWithinItsLimits) {
     World& w = world();
-    w.cameraOffset = CameraOffset;
+    w.cameraOffset = Vector3(3, 30, 120); // where the game starts it
     // Clicks of the wheel, then the camera's height after them; it stays 90 below the distance behind.
     const std::tuple<Uint8, int, float> turns[] = {{SDL_BUTTON_WHEELUP, 1, 30},
                                                    {SDL_BUTTON_WHEELDOWN, 5, 55},
@@ -118,7 +111,7 @@ TEST_F(Input, QueuedEventsAreAllHandledInOneDrainAndTheMouseTurnsEvenWhilePaused
     world().handleEvents();
     EXPECT_TRUE(world().paused);
     EXPECT_NEAR(-ship.frame.zAxis.dot(right), std::sin(0.05f), 1e-5f); // the nose (-Z) turned right
-    EXPECT_EQ(ship.thrust.z, -ThrustStep);
+    EXPECT_EQ(ship.thrust.z, -15);
 }
 
 // The test window is not full screen, so the grab that F5 and Scroll Lock toggle can be seen there.

@@ -1,17 +1,19 @@
 // Tests of the computer pilots: hatred, target choice, and the controls each situation leaves on the ship.
 #include <climits>
-#include <cstdlib>
 #include <iterator>
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "ai/ShipAI.h"
 #include "math/Random.h"
 #include "ships/Ship.h"
+#include "support/Draws.h"
 #include "support/GameFixture.h"
 #include "support/Stdout.h"
 
+using testing_support::replayDraws;
 using testing_support::stdoutOf;
 
 namespace {
@@ -42,15 +44,15 @@ class Pilot : public testing_support::GameTest {
         ai.target = 2;
         ai.hatred[2] = hate;
         me.frame = Frame(at);
-        me.thrust = Vector3(ThrustStep, 0, ThrustStep); // whatever the pilot leaves must be its own doing
+        me.thrust = Vector3(15, 0, 15); // whatever the pilot leaves must be its own doing
         me.firing = me.braking = false;
     }
-    // Strafe and fore in thrust steps (-1, 0 or 1); the nose (-Z) must point at `facing`.
+    // Strafe and fore in thrust steps of 15 (-1, 0 or 1); the nose (-Z) must point at `facing`.
     void expectControls(bool firing, bool braking, float strafe, float fore, Vector3 facing) {
         EXPECT_EQ(me.firing, firing);
         EXPECT_EQ(me.braking, braking);
-        EXPECT_EQ(me.thrust.x, strafe * ThrustStep);
-        EXPECT_EQ(me.thrust.z, fore * ThrustStep);
+        EXPECT_EQ(me.thrust.x, strafe * 15);
+        EXPECT_EQ(me.thrust.z, fore * 15);
         facing.subtract(me.frame.origin);
         facing.setLength(1);
         EXPECT_LT(me.frame.zAxis.dot(facing), -0.9999f);
@@ -60,24 +62,6 @@ class Pilot : public testing_support::GameTest {
     Ship& enemy = ShipTable[2];
 };
 
-TEST_F(Pilot, FirstChoiceIsARandomOtherPlayerAndAnnounced) {
-    for (int n = 0; n < PlayerCount; n++) {
-        ShipAI record;
-        record.hatred[n] = 50; // its own entry is never chosen
-        srand(n);              // draws above, equal to and below the player number
-        const std::string out =
-            stdoutOf([&] { record.attach(&world(), &ShipTable[n], &world().planets[n]); });
-        srand(n);
-        int expected = randomTarget(n, randomDraw());
-        EXPECT_EQ(record.target, expected) << "player " << n;
-        EXPECT_EQ(out, hatesLine(n, expected, 5));
-    }
-    ShipAI unattached;
-    EXPECT_EQ(stdoutOf([&] { unattached.chooseTarget(false); }),
-              "ERROR: target ship was < 0, so assigning to ship 0 by default\n");
-    EXPECT_EQ(unattached.target, 0);
-}
-
 TEST_F(Pilot, HitsMakeTheMostHatedShooterTheTargetOnlyAboveTen) {
     const int random = -1;
     // Who hit, whether on the planet, then the hatred of that player and the target after the hit.
@@ -86,21 +70,19 @@ TEST_F(Pilot, HitsMakeTheMostHatedShooterTheTargetOnlyAboveTen) {
         {6, true, 9, 3},       {6, true, 13, 6},                          // second planet hit
         {5, true, 9, 6},       {5, true, 13, 5},                          // a tie goes to the lower number
     };
-    ai.hatred[3] = 6; // so that the second hit brings it to exactly ten
+    ai.hatred[3] = 6;  // so that the second hit brings it to exactly ten
+    ai.hatred[1] = 50; // its own entry is never chosen
     for (int i = 0; i < int(std::size(hits)); i++) {
         const auto& [shooter, onPlanet, hatred, target] = hits[i];
         SCOPED_TRACE(i);
         int before = ai.target;
-        srand(100 + i);
+        // A forced choice draws once; a choice by hatred draws nothing.
+        const auto [drawn, next] = replayDraws(100 + i, [] { return std::pair{randomDraw(), randomDraw()}; });
         const std::string out =
             stdoutOf([&] { onPlanet ? ai.addPlanetHatred(shooter, 2) : ai.addHatred(shooter, 2); });
-        int next = randomDraw();
-        srand(100 + i);
-        int first = randomDraw();
         EXPECT_EQ(ai.hatred[shooter], hatred);
-        EXPECT_EQ(ai.target, target == random ? randomTarget(1, first) : target);
-        // A forced choice draws once; a choice by hatred draws nothing.
-        EXPECT_EQ(next, target == random ? randomDraw() : first);
+        EXPECT_EQ(ai.target, target == random ? randomTarget(1, drawn) : target);
+        EXPECT_EQ(randomDraw(), target == random ? next : drawn);
         EXPECT_EQ(out, ai.target == before ? "" : hatesLine(1, ai.target, ai.hatred[ai.target]));
     }
     // Hatred stops at 50, the cap taken before the choice that reports it; a planet hit stops there too.
@@ -122,6 +104,10 @@ TEST_F(Pilot, ChoosesItsTargetAgainOnlyOnThe451stTickAfterTheLast) {
         EXPECT_EQ(ai.target, target) << tick;
     }
     EXPECT_EQ(ai.lastTargetChoice, 551);
+    ShipAI unattached;
+    EXPECT_EQ(stdoutOf([&] { unattached.chooseTarget(false); }),
+              "ERROR: target ship was < 0, so assigning to ship 0 by default\n");
+    EXPECT_EQ(unattached.target, 0);
 }
 
 TEST_F(Pilot, FindsTheNearestActiveRewardAndTheLowestSlotOnATie) {
@@ -159,112 +145,99 @@ TEST_F(Pilot, HatredDecaysEverySixtyOneTicksToFiveWhileThePlanetStandsThenToZero
     EXPECT_EQ(ai.lastDecay, 489);
 }
 
+// Every situation of the decision list, from a fresh round each: the defence of home, the attacks on a
+// planet and on a ship, rewards, planet avoidance and the way home.
 TEST_F(Pilot, EachSituationOfTheDecisionListLeavesItsControls) {
     World& w = world();
-    enum Aim { Ahead, Enemy, EnemyHome, OwnHome, TheReward, Planet4 };
-    const Vector3 O, s2 = enemy.frame.origin, home = w.planets[1].position;
+    enum Aim { Ahead, Enemy, EnemyHome, OwnHome, TheReward, Planet4, Ship3 };
+    enum Foe { Alive, ShipDead, WipedOut, Battered }; // the enemy's ship and home; battered: home at 75
+    const float J = 2;                                // strafing left or right by a draw
+    const Vector3 O, s2 = enemy.frame.origin, s3 = ShipTable[3].frame.origin, home = w.planets[1].position;
     const Vector3 p2 = w.planets[2].position, p4 = offset(w.planets[4].position, 0, 0, -999);
+    const Vector3 guard = offset(home, 0, 0, 1400); // a defender's place, 1400 from home
+    auto out = [&](float x, float y) { return offset(home, x, y, 0); };
     // reward: how far along +Z from the pilot, negative for none; then the controls it must leave.
     struct Row {
         const char* what;
-        int homeHealth, hatred;
+        int homeHealth, hatred, tick;
         Vector3 pilot, enemyShip;
-        bool wipedOut, p4Alive;
+        Foe foe;
+        Vector3 ship3;
+        bool p4Alive;
         float reward;
         bool firing, braking;
         float strafe, fore; // in thrust steps
         Aim aim;
     } rows[] = {
-        {"defends home", 134, 50, O, s2, false, true, -1, false, false, 0, -1, OwnHome},
-        {"no home to defend", -1, 5, O, s2, false, true, -1, true, false, 0, -1, Enemy},
-        {"home healthy enough", 135, 50, O, s2, false, true, -1, true, false, 0, -1, EnemyHome},
-        {"reward at 1000", 150, 5, O, s2, false, true, 1000, true, false, 0, -1, Enemy},
-        {"hatred 9 reaches far", 150, 9, O, s2, false, true, 999, false, false, 0, -1, TheReward},
-        {"hatred 10 reaches 500", 150, 10, O, s2, false, true, 999, true, false, 0, -1, Enemy},
-        {"near reward, brakes", 150, 19, O, s2, false, true, 499, false, true, 0, -1, TheReward},
-        {"reward at 500", 150, 19, O, s2, false, true, 500, true, false, 0, -1, Enemy},
-        {"hatred 20 ignores it", 150, 20, O, s2, false, true, 100, true, false, 0, -1, Enemy},
-        {"no reward", 150, 5, O, s2, false, true, -1, true, false, 0, -1, Enemy},
-        {"enemy at 499", 150, 20, O, {0, 0, 499}, false, true, -1, true, true, 0, 1, Enemy},
-        {"enemy at 500", 150, 20, O, {0, 0, 500}, false, true, -1, true, false, 0, -1, Enemy},
-        {"attack range", 150, 40, offset(p2, 1500, 0, 0), s2, false, true, -1, true, false, 0, -1, EnemyHome},
-        {"planet at 999", 150, 20, p4, s2, false, true, -1, true, false, 1, 1, Planet4},
-        {"planet at 1000", 150, 20, offset(p4, 0, 0, -1), s2, false, true, -1, true, false, 0, -1, Enemy},
-        {"wreck at 499", 150, 20, offset(p4, 0, 0, 500), s2, false, false, -1, true, false, 1, 1, Planet4},
-        {"wreck at 500", 150, 20, offset(p4, 0, 0, 499), s2, false, false, -1, true, false, 0, -1, Enemy},
-        {"own at 999", 150, 20, offset(home, 0, 0, 999), s2, false, true, -1, false, false, 1, 1, OwnHome},
-        {"halts home", 150, 5, offset(home, -1499, 0, 0), s2, true, true, -1, false, true, 0, 0, Ahead},
-        {"heads home", 150, 40, offset(home, -1500, 0, 0), s2, true, true, -1, false, false, 0, -1, OwnHome},
-        {"any reward first", 150, 20, O, s2, true, true, 3000, false, false, 0, -1, TheReward},
+        {"defends home", 134, 50, 0, O, s2, Alive, s3, true, -1, false, false, 0, -1, OwnHome},
+        {"no home to defend", -1, 5, 0, O, s2, Alive, s3, true, -1, true, false, 0, -1, Enemy},
+        {"home healthy enough", 135, 50, 0, O, s2, Alive, s3, true, -1, true, false, 0, -1, EnemyHome},
+        {"reward at 1000", 150, 5, 0, O, s2, Alive, s3, true, 1000, true, false, 0, -1, Enemy},
+        {"hatred 9 reaches far", 150, 9, 0, O, s2, Alive, s3, true, 999, false, false, 0, -1, TheReward},
+        {"hatred 10 reaches 500", 150, 10, 0, O, s2, Alive, s3, true, 999, true, false, 0, -1, Enemy},
+        {"near reward, brakes", 150, 19, 0, O, s2, Alive, s3, true, 499, false, true, 0, -1, TheReward},
+        {"reward at 500", 150, 19, 0, O, s2, Alive, s3, true, 500, true, false, 0, -1, Enemy},
+        {"hatred 20 ignores it", 150, 20, 0, O, s2, Alive, s3, true, 100, true, false, 0, -1, Enemy},
+        {"no reward", 150, 5, 0, O, s2, Alive, s3, true, -1, true, false, 0, -1, Enemy},
+        {"enemy at 499", 150, 20, 0, O, {0, 0, 499}, Alive, s3, true, -1, true, true, 0, 1, Enemy},
+        {"enemy at 500", 150, 20, 0, O, {0, 0, 500}, Alive, s3, true, -1, true, false, 0, -1, Enemy},
+        {"attack range", 150, 40, 0, offset(p2, 1500, 0, 0), s2, Alive, s3, true, -1, true, false, 0, -1,
+         EnemyHome},
+        {"in range, aim kept", 150, 40, 0, offset(p2, 1499, 0, 0), s2, Alive, s3, true, -1, true, true, J, 0,
+         Ahead},
+        {"re-aims after 90", 150, 40, 1, offset(p2, 1499, 0, 0), s2, Alive, s3, true, -1, true, true, J, 0,
+         EnemyHome},
+        {"range is radius now", 150, 40, 0, offset(p2, 1251, 0, 0), s2, Battered, s3, true, -1, true, false,
+         0, -1, EnemyHome},
+        {"planet at 999", 150, 20, 0, p4, s2, Alive, s3, true, -1, true, false, 1, 1, Planet4},
+        {"planet at 1000", 150, 20, 0, offset(p4, 0, 0, -1), s2, Alive, s3, true, -1, true, false, 0, -1,
+         Enemy},
+        {"wreck at 499", 150, 20, 0, offset(p4, 0, 0, 500), s2, Alive, s3, false, -1, true, false, 1, 1,
+         Planet4},
+        {"wreck at 500", 150, 20, 0, offset(p4, 0, 0, 499), s2, Alive, s3, false, -1, true, false, 0, -1,
+         Enemy},
+        {"own at 999", 150, 20, 0, offset(home, 0, 0, 999), s2, Alive, s3, true, -1, false, false, 1, 1,
+         OwnHome},
+        {"halts home", 150, 5, 0, out(-1499, 0), s2, WipedOut, s3, true, -1, false, true, 0, 0, Ahead},
+        {"heads home", 150, 40, 0, out(-1500, 0), s2, WipedOut, s3, true, -1, false, false, 0, -1, OwnHome},
+        {"any reward first", 150, 20, 0, O, s2, WipedOut, s3, true, 3000, false, false, 0, -1, TheReward},
+        // Defending: distances from home plus 500, the target's below 2400, an intruder's below 3200.
+        {"target at 1899", 100, 5, 0, guard, out(-1899, 0), Alive, out(0, 1000), true, -1, true, false, 0, -1,
+         Enemy},
+        {"target at 1900", 100, 5, 0, guard, out(-1900, 0), Alive, out(0, 1000), true, -1, true, false, 0, -1,
+         Ship3},
+        {"intruder at 2699", 100, 5, 0, guard, s2, Alive, out(0, 2699), true, -1, true, false, 0, -1, Ship3},
+        {"intruder at 2700", 100, 5, 0, guard, s2, Alive, out(0, 2700), true, -1, false, true, 0, 0, Ahead},
+        {"nearest intruder", 100, 5, 0, guard, out(-1000, 0), ShipDead, out(0, 800), true, -1, true, false, 0,
+         -1, Ship3},
+        // a dead intruder sends it on to that player's planet; of two as near, the lower number
+        {"dead intruder", 100, 5, 0, guard, out(-1000, 0), ShipDead, out(0, 1200), true, -1, true, false, 0,
+         -1, EnemyHome},
+        {"tie", 100, 5, 0, guard, out(-1000, 0), ShipDead, out(0, 1000), true, -1, true, false, 0, -1,
+         EnemyHome},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         freshRound();
         situate(r.hatred, r.pilot);
+        ai.tick = r.tick;
         w.planets[1].health = r.homeHealth;
         w.planets[1].alive = r.homeHealth > 0;
         enemy.frame.origin = r.enemyShip;
-        enemy.alive = w.planets[2].alive = !r.wipedOut;
+        enemy.alive = r.foe == Alive || r.foe == Battered;
+        w.planets[2].alive = r.foe != WipedOut;
+        w.planets[2].health = r.foe == Battered ? 75 : 150;
+        ShipTable[3].frame.origin = r.ship3;
         w.planets[4].alive = r.p4Alive;
         w.planets[4].health = r.p4Alive ? 150 : -1;
         w.rewards[3].active = r.reward >= 0;
         w.rewards[3].position = offset(r.pilot, 0, 0, r.reward);
+        const int left = replayDraws(unsigned(&r - rows), [] { return randomDraw() % 2; }); // the strafe
         ai.update();
-        const Vector3 aims[] = {offset(r.pilot, 0, 0, -1000), r.enemyShip,          p2, home,
-                                w.rewards[3].position,        w.planets[4].position};
-        expectControls(r.firing, r.braking, r.strafe, r.fore, aims[r.aim]);
-    }
-}
-
-TEST_F(Pilot, AttacksAPlanetJitteringSidewaysAndReaimingAfterNinetyTicks) {
-    Vector3 planet = world().planets[2].position;
-    const int ticks[] = {0, 1, 50, 91, 92};
-    const bool reaims[] = {false, true, false, false, true}; // more than 90 ticks after the last re-aim
-    srand(42);
-    int draws[5];
-    for (int& d : draws)
-        d = randomDraw();
-    srand(42);
-    for (int i = 0; i < int(std::size(ticks)); i++) {
-        SCOPED_TRACE(ticks[i]);
-        situate(40, offset(planet, 1499, 0, 0));
-        ai.tick = ticks[i];
-        ai.update();
-        Vector3 ahead = offset(me.frame.origin, 0, 0, -1000);
-        expectControls(true, true, draws[i] % 2 ? -1 : 1, 0, reaims[i] ? planet : ahead);
-    }
-    // The range is the planet's radius now plus 1000: at half health, 1251 is out of it.
-    world().planets[2].health = 75;
-    situate(40, offset(planet, 1251, 0, 0));
-    ai.update();
-    expectControls(true, false, 0, -1, planet);
-}
-
-TEST_F(Pilot, DefenderChasesItsTargetNearHomeFirstThenTheNearestIntruder) {
-    Planet& home = world().planets[1];
-    const float parked = -1; // ship left at its spawn point
-    // The target's distance from home and whether it lives, ship 3's and ship 5's distances, then the ship
-    // chased (-1: none, so it holds still near home). Of two intruders as near, the lower number is chased.
-    const std::tuple<float, bool, float, float, int> cases[] = {
-        {1899, true, 1000, parked, 2},    {1900, true, 1000, parked, 3}, {parked, true, 2699, parked, 3},
-        {parked, true, 2700, parked, -1}, {1000, false, 800, parked, 3}, {1000, false, 1200, parked, 2},
-        {parked, true, 1000, 1000, 3}};
-    for (const auto& [targetDistance, targetAlive, intruderDistance, otherDistance, chased] : cases) {
-        SCOPED_TRACE(testing::Message() << targetDistance << " " << intruderDistance << " " << otherDistance);
-        freshRound();
-        home.health = 100;
-        situate(5, offset(home.position, 0, 0, 1400));
-        if (targetDistance != parked) enemy.frame.origin = offset(home.position, -targetDistance, 0, 0);
-        enemy.alive = targetAlive;
-        ShipTable[3].frame.origin = offset(home.position, 0, intruderDistance, 0);
-        if (otherDistance != parked) ShipTable[5].frame.origin = offset(home.position, 0, -otherDistance, 0);
-        ai.update();
-        if (chased < 0)
-            expectControls(false, true, 0, 0, offset(me.frame.origin, 0, 0, -1000));
-        else if (!ShipTable[chased].alive) // a dead intruder sends it on to that player's planet
-            expectControls(true, false, 0, -1, world().planets[chased].position);
-        else
-            expectControls(true, false, 0, -1, ShipTable[chased].frame.origin);
+        const Vector3 aims[] = {offset(r.pilot, 0, 0, -1000), r.enemyShip,           p2,     home,
+                                w.rewards[3].position,        w.planets[4].position, r.ship3};
+        expectControls(r.firing, r.braking, r.strafe == J ? (left ? -1 : 1) : r.strafe, r.fore, aims[r.aim]);
+        EXPECT_EQ(ai.lastAim, r.braking && r.aim == EnemyHome ? r.tick : -90); // the re-aim at a planet
     }
 }
 

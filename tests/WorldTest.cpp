@@ -13,7 +13,9 @@
 #include "math/Random.h"
 #include "ships/Projectile.h"
 #include "ships/Ship.h"
+#include "support/Draws.h"
 #include "support/GameFixture.h"
+#include "support/Near.h"
 #include "support/Stdout.h"
 #include "tools/sim/Invariants.h"
 
@@ -41,27 +43,34 @@ TEST_F(WorldRound, LaysOutPlanetsShipsAndRewardsInCollisionOrder) {
     // player, then the rewards; and no explosion carried over.
     EXPECT_EQ(sim::checkRoundLayout(w), "");
     // The eye where the game starts it; no test here zooms.
-    EXPECT_TRUE(w.cameraOffset.x == CameraOffset.x && w.cameraOffset.y == CameraOffset.y &&
-                w.cameraOffset.z == CameraOffset.z);
+    EXPECT_TRUE(testing_support::near(w.cameraOffset, Vector3(3, 30, 120), 0));
 }
 
-// A round's layout draws each pilot's first target, players 0 to 7, then each reward's x, y and z, and
-// nothing else; all as 15-bit draws, so the remainders are those of 0 to 32767.
-TEST_F(WorldRound, LayoutDrawsTargetsThenRewardPlacesInThatOrder) {
+// A round's layout draws each pilot's first target, players 0 to 7, announcing each as a change from
+// none with its hatred of 5 of 50 (its own entry is never drawn); then each reward's x, y and z; and
+// nothing else. All are 15-bit draws, so the remainders are those of 0 to 32767.
+TEST_F(WorldRound, LayoutDrawsAndAnnouncesTargetsThenRewardPlacesInThatOrder) {
     World& w = world();
     for (unsigned seed : {3u, 4u}) {
-        srand(seed);
-        w.restart();
-        const int next = rand();
-        srand(seed);
-        for (int n = 0; n < 8; ++n) {
-            const int draw = randomDraw() % 7;
-            EXPECT_EQ(ShipAITable[n].target, draw >= n ? draw + 1 : draw) << "player " << n;
-        }
-        for (const Reward& r : w.rewards)
-            for (float c : {r.position.x, r.position.y, r.position.z})
-                EXPECT_EQ(c, randomDraw() % 8000 - 4000);
-        EXPECT_EQ(rand(), next);
+        std::string announced; // the targets, then every coordinate of every reward, then the next draw
+        const std::vector<int> d = testing_support::replayDraws(seed, [&] {
+            std::vector<int> foreseen;
+            for (int n = 0; n < 8; ++n) {
+                const int draw = randomDraw() % 7, target = draw >= n ? draw + 1 : draw;
+                foreseen.push_back(target);
+                announced += "SHIP " + std::to_string(n) + " NOW HATES SHIP " + std::to_string(target) +
+                             " with hate at 5 of 50!\n";
+            }
+            for (int k = 0; k < 25; ++k)
+                foreseen.push_back(k < 24 ? randomDraw() % 8000 - 4000 : randomDraw());
+            return foreseen;
+        });
+        EXPECT_EQ(stdoutOf([&] { w.restart(); }), announced);
+        for (int n = 0; n < 8; ++n)
+            EXPECT_EQ(ShipAITable[n].target, d[n]) << "player " << n;
+        for (int k = 0; k < 24; ++k)
+            EXPECT_EQ((&w.rewards[k / 3].position.x)[k % 3], d[8 + k]) << k;
+        EXPECT_EQ(randomDraw(), d[32]);
     }
 }
 
@@ -149,32 +158,27 @@ TEST_F(WorldRound, OnlyLiveShipsNearTheirOwnPlanetRegainAPointAtOnceThenOneASeco
     EXPECT_EQ(calls, 32);
 }
 
+// The timer runs out on every 91st update and lets the lowest empty slot, if any, be refilled with a
+// reward that spins from 0; empty and full slots spin on. An expiry that finds all eight in play is
+// lost: slot 1, taken just after the fourth, waits for the fifth.
 TEST_F(WorldRound, RefillsTheLowestEmptyRewardSlotOncePerThreeSeconds) {
     World& w = world();
-    const int empty[] = {2, 5, 6};
-    for (int k : empty)
+    for (int k : {2, 5, 6})
         w.rewards[k].active = false;
-    int calls = 0;
-    for (int i = 0; i < 3; ++i) {
-        int frames = 0;
-        for (; !w.rewards[empty[i]].active && frames < 200; ++frames)
-            w.refillRewards();
-        calls += frames;
-        EXPECT_EQ(frames, 91) << "slot " << empty[i];
-        EXPECT_EQ(w.rewards[empty[i]].spin, 1) << "a new reward starts its spin from 0";
-        for (int j = i + 1; j < 3; ++j) // still empty, and spinning all the same
-            EXPECT_TRUE(!w.rewards[empty[j]].active && w.rewards[empty[j]].spin == calls) << empty[j];
+    std::vector<std::tuple<int, int, float>> refills; // the update, the slot, its spin
+    for (int update = 1; update <= 5 * 91; ++update) {
+        if (update == 4 * 91 + 1) w.rewards[1].take();
+        w.refillRewards();
+        for (int k = 0; k < 8; ++k)
+            if (w.rewards[k].spin != update) {
+                refills.push_back({update, k, w.rewards[k].spin});
+                w.rewards[k].spin = float(update); // to tell the next refill from spinning on
+            }
     }
-    EXPECT_EQ(w.rewards[0].spin, calls); // and a full slot is never re-created
-
-    // An expiry with all eight in play is lost: a reward taken just after it waits for the next one.
-    for (int frames = 0; frames < 91; ++frames)
-        w.refillRewards();
-    w.rewards[1].take();
-    int frames = 0;
-    for (; !w.rewards[1].active && frames < 200; ++frames)
-        w.refillRewards();
-    EXPECT_EQ(frames, 91);
+    EXPECT_EQ(refills,
+              (std::vector<std::tuple<int, int, float>>{{91, 2, 1}, {182, 5, 1}, {273, 6, 1}, {455, 1, 1}}));
+    for (const Reward& r : w.rewards)
+        EXPECT_TRUE(r.active);
 }
 
 TEST_F(WorldRound, RespawnedRewardsDoNotLeaveTheirOldShimmerPlaying) {
@@ -216,7 +220,7 @@ TEST_F(WorldRound, AnUpdateStepsShipsThenExplosionsThenRegrowsThenCollides) {
         }
         return -1.0f;
     };
-    EXPECT_FLOAT_EQ(lifeOf(ShipBlast, ShipTable[5].frame.origin), 10 - FrameTime);
+    EXPECT_FLOAT_EQ(lifeOf(ShipBlast, ShipTable[5].frame.origin), 10 - 0.033333331f);
     EXPECT_EQ(lifeOf(ShipBlast, home.position), 10);
     EXPECT_EQ(lifeOf(RewardBurst, w.planets[7].position), 10);
     EXPECT_EQ(home.health, 101);

@@ -15,7 +15,7 @@
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
 #include "support/Stdout.h"
-#include "tools/sim/Invariants.h"
+#include "tools/support/Invariants.h"
 
 using WorldRound = testing_support::GameTest;
 using testing_support::stdoutOf;

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "app/FrameLoop.h"
-#include "bench/Scenes.h"
-#include "tools/capture/Capture.h"
+#include "tools/bench/Scenes.h"
+#include "tools/support/Capture.h"
 #include "world/World.h"
 
 namespace {

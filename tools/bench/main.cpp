@@ -68,10 +68,8 @@ class SummaryReporter : public benchmark::ConsoleReporter {
         double empty = median("EmptyFrame").first;
         char line[200];
         if (drawsNothing)
-            out << "\nMedians (ms) on the no-op driver, which draws nothing: a frame's CPU time is what a "
-                   "machine\n"
-                   "whose GPU draws still pays on its CPU. Wall time waits on the X server and is no measure "
-                   "here.\n";
+            out << "\nMedians (ms) on the no-op driver, which draws nothing. CPU time is the measure: for a\n"
+                   "frame, what a machine whose GPU draws still pays on its CPU.\n";
         else
             out << "\nMedians (ms). Wall is the target's measure; CPU counts the rasteriser's threads too "
                    "where\n"

@@ -29,7 +29,7 @@ screenshot: build
 # Timings of the update, the collision pass, rendering, sound and whole frames (see README).
 bench: DEPS = test
 bench: deps
-	bash tools/bench.sh
+	bash tools/bench/bench.sh
 
 build: deps
 	cmake -S . -B $(BUILD)

@@ -52,6 +52,10 @@ constexpr float ZoomRange = 50;
 // Slices and stacks of every sphere drawn: the sky, the planets and their shells, the gauges.
 constexpr int SphereDetail = 64;
 
+// The star texture repeats this many times round the sky and as many times from pole to pole; the image
+// generator paints it to tile.
+constexpr int SkyRepeats = 4;
+
 // The heads-up display, in overlay pixels.
 inline constexpr Vector3 PlanetGaugeCentre(61, 61, 0); // bottom left
 inline constexpr Vector3 ShipGaugeCentre(738, 61, 0);  // bottom right

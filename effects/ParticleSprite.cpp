@@ -21,11 +21,11 @@ void emitParticleSprite(const Frame& camera, Vector3 position, float s) {
     a.add(position);
     b.add(position);
     c.add(position);
-    glTexCoord2f(0.5f, 0);
+    glTexCoord2f(SpriteTexCorners[0].u, SpriteTexCorners[0].v);
     glVertex3f(a.x, a.y, a.z);
-    glTexCoord2f(1, 1);
+    glTexCoord2f(SpriteTexCorners[1].u, SpriteTexCorners[1].v);
     glVertex3f(b.x, b.y, b.z);
-    glTexCoord2f(0, 1);
+    glTexCoord2f(SpriteTexCorners[2].u, SpriteTexCorners[2].v);
     glVertex3f(c.x, c.y, c.z);
 }
 

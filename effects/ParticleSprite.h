@@ -6,6 +6,14 @@
 #include "math/Frame.h"
 #include "math/Vector3.h"
 
+// A corner of a sprite's triangle in its texture.
+struct SpriteCorner {
+    float u, v;
+};
+// The triangle's texture corners: apex, right, left. The image generator paints every sprite to fade out
+// inside the circle that fits them, so that the triangle's edges never show.
+inline constexpr SpriteCorner SpriteTexCorners[3] = {{0.5f, 0}, {1, 1}, {0, 1}};
+
 // Pushes an identity model-view (particles are in world coordinates; the camera is in the projection),
 // binds the texture and switches to additive, unlit, depth-read-only drawing, then opens a triangle batch.
 void beginParticleSprites(GLuint texture);

@@ -48,7 +48,7 @@ void World::drawStars() {
     glMatrixMode(GL_TEXTURE);
     glPushMatrix();
     glLoadIdentity();
-    glScalef(4, 4, 1);
+    glScalef(SkyRepeats, SkyRepeats, 1);
     glMatrixMode(GL_MODELVIEW);
     gluSphere(quadric, 5000.0, SphereDetail, SphereDetail);
     glMatrixMode(GL_TEXTURE);

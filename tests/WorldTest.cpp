@@ -17,7 +17,7 @@
 #include "support/GameFixture.h"
 #include "support/Near.h"
 #include "support/Stdout.h"
-#include "tools/sim/Invariants.h"
+#include "tools/support/Invariants.h"
 
 using WorldRound = testing_support::GameTest;
 using testing_support::stdoutOf;

@@ -11,7 +11,7 @@
 #include "app/FrameLoop.h"
 #include "data/Constants.h"
 #include "render/TextRenderer.h"
-#include "tools/capture/Capture.h"
+#include "tools/support/Capture.h"
 
 namespace testing_support {
 

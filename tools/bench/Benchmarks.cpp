@@ -9,10 +9,10 @@
 
 #include "audio/GameAudio.h"
 #include "audio/SoundSystem.h"
-#include "bench/Scenes.h"
 #include "data/Globals.h"
 #include "ships/MeshLists.h"
 #include "ships/Ship.h"
+#include "tools/bench/Scenes.h"
 #include "world/World.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The benchmark scenes, built by setting the game's state directly and kept steady by re-arming.
-#include "bench/Scenes.h"
+#include "tools/bench/Scenes.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -10,6 +10,7 @@
 #include "effects/Explosion.h"
 #include "ships/Reward.h"
 #include "ships/Ship.h"
+#include "tools/support/Pi.h"
 #include "world/World.h"
 
 namespace {
@@ -83,7 +84,7 @@ void layOutHeaviest(World& world) {
     rearmHeaviest(world);
 }
 
-void turnAway() { ShipTable[0].frame.rotateAboutY(float(M_PI)); }
+void turnAway() { ShipTable[0].frame.rotateAboutY(float(Pi)); }
 
 SceneLoad measureLoad() {
     SceneLoad load;

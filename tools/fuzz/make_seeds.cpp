@@ -14,6 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "tools/support/Pi.h"
+#include "tools/support/SoundFile.h"
+
 namespace {
 
 bool writeBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
@@ -73,22 +76,14 @@ bool copyFile(const std::string& from, const std::string& to) {
 
 // A tenth of a second of a chord, in the given container and encoding.
 bool writeSound(const std::string& path, int format, int rate, int channels) {
-    SF_INFO info{};
-    info.samplerate = rate;
-    info.channels = channels;
-    info.format = format;
-    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-    if (!file) {
-        fprintf(stderr, "%s: %s\n", path.c_str(), sf_strerror(nullptr));
-        return false;
-    }
     const int frames = rate / 10;
     std::vector<float> samples(static_cast<size_t>(frames * channels));
     for (int i = 0; i < frames; ++i)
         for (int c = 0; c < channels; ++c)
-            samples[i * channels + c] = 0.3f * std::sin(2 * M_PI * (440.0 + 110 * c) * i / rate);
-    const sf_count_t written = sf_writef_float(file, samples.data(), frames);
-    return sf_close(file) == 0 && written == frames;
+            samples[i * channels + c] = 0.3f * std::sin(2 * Pi * (440.0 + 110 * c) * i / rate);
+    if (soundfile::write(path, format, rate, channels, samples)) return true;
+    fprintf(stderr, "%s: %s\n", path.c_str(), sf_strerror(nullptr));
+    return false;
 }
 
 bool writeSounds(const std::string& dir) {

@@ -17,11 +17,11 @@
 #include "audio/GameAudio.h"
 #include "data/Constants.h"
 #include "ships/Ship.h"
-#include "tools/capture/Capture.h"
 #include "tools/sim/Histogram.h"
-#include "tools/sim/Invariants.h"
 #include "tools/sim/SimOptions.h"
 #include "tools/sim/Tally.h"
+#include "tools/support/Capture.h"
+#include "tools/support/Invariants.h"
 #include "world/World.h"
 
 // Present only in sanitizer builds, whose allocator mallinfo2 knows nothing about.

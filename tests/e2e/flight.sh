@@ -9,6 +9,8 @@ wait_line '^SHIP 7 NOW HATES' 30 || fail "the game did not finish starting"
 wait_first_frame
 # Long enough for a few frames at the slowest.
 settle() { sleep 1.2; }
+# F, then two shots NAME-0 and NAME-1 taken SECONDS apart, in $first and $second.
+toggle_pause() { xdotool key f; settle; first=$(shot "$1-0"); sleep "$2"; second=$(shot "$1-1"); }
 settle
 
 # Where the planet ahead is: the centre of the lit pixels in the top two thirds of the screen.
@@ -51,11 +53,8 @@ ok "holding fire: score $score -> $now"
 score=$now
 
 # --- Pause: nothing moves, but the mouse still turns the view.
-xdotool key f
-settle
-p0=$(shot pause-0)
-sleep 1.5
-p1=$(shot pause-1)
+toggle_pause pause 1.5
+p0=$first p1=$second
 [ "$(pixels_changed "$p0" "$p1" 1%)" -le 20 ] || fail "the picture changed while paused ($p0 $p1)"
 read -r _ x0 y0 <<<"$(where "$p0")"
 xdotool mousemove_relative -- 100 0
@@ -116,12 +115,8 @@ ok "grabbed: the mouse steers without end"
 # Undo the push at the edge, then the look up, in reverse order, to face planet 0 again.
 xdotool mousemove_relative -- -60 0
 xdotool mousemove_relative -- 0 300
-xdotool key f
-settle
-r0=$(shot resume-0)
-sleep 2
-r1=$(shot resume-1)
-[ "$(pixels_changed "$r0" "$r1")" -gt 500 ] || fail "nothing moved after F resumed the game ($r0 $r1)"
+toggle_pause resume 2
+[ "$(pixels_changed "$first" "$second")" -gt 500 ] || fail "nothing moved after F resumed the game ($first $second)"
 ok "F resumes"
 
 # --- Thrust and brake. The planet's width on screen stands for the distance to it (the distance is about

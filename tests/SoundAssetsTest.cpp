@@ -96,26 +96,22 @@ TEST(SoundAssets, EachFileHasItsShapeLengthAndHeadroomAndLoopsComeRoundWithoutGa
 TEST(SoundDecoder, SamplesPastFullScaleSaturateInsteadOfWrapping) {
     const testing_support::TempDir dir;
     const std::string path = testing_support::writeTone(dir.path(), "square.mp3", 441.0, 0.25, 0.99, true);
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    ASSERT_NE(file, nullptr);
-    std::vector<float> exact(static_cast<size_t>(info.frames)); // libsndfile's floats, unclipped
-    ASSERT_EQ(sf_readf_float(file, exact.data(), info.frames), info.frames);
-    sf_close(file);
-
+    testing_support::Recording exact; // libsndfile's floats, unclipped
+    ASSERT_TRUE(exact.read(path));
     const std::unique_ptr<Decoder> d = Decoder::open(path.c_str(), true);
     ASSERT_TRUE(d);
-    std::vector<short> got(exact.size());
-    ASSERT_EQ(d->read(got.data(), info.frames, false), info.frames);
+    std::vector<short> got(exact.samples.size());
+    ASSERT_EQ(d->read(got.data(), exact.frames(), false), exact.frames());
     long over = 0, wrong = 0;
-    for (size_t i = 0; i < exact.size(); i++) {
-        const bool past = std::fabs(exact[i]) >= 1.0f;
+    for (size_t i = 0; i < got.size(); i++) {
+        const float x = exact.samples[i];
+        const bool past = std::fabs(x) >= 1.0f;
         over += past;
-        const double expected = past ? (exact[i] > 0 ? 32767 : -32768) : exact[i] * 32768.0;
+        const double expected = past ? (x > 0 ? 32767 : -32768) : x * 32768.0;
         wrong += std::fabs(got[i] - expected) > 1;
     }
     EXPECT_GT(over, 1000) << "the square should overshoot on every edge";
-    EXPECT_EQ(wrong, 0) << "of " << exact.size() << " samples";
+    EXPECT_EQ(wrong, 0) << "of " << got.size() << " samples";
 }
 
 // A positional sound is played from one channel: a file of two or three is heard as their average.

@@ -43,23 +43,19 @@ TEST(SoundAssets, EachFileHasItsShapeLengthAndHeadroomAndLoopsComeRoundWithoutGa
         ASSERT_TRUE(d);
         const int ch = d->channels();
         const long long n = d->frames();
-        if (f.channels) {
-            EXPECT_EQ(ch, f.channels);
-        }
+        EXPECT_TRUE(f.channels == 0 || ch == f.channels) << ch << " channels";
         std::vector<short> once(static_cast<size_t>(n * ch));
         ASSERT_EQ(d->read(once.data(), n, false), n);
         const double overall = rms(once, 0, once.size());
         EXPECT_GT(overall, 1000.0) << "near silence";
         // At least 0.5 dB below full scale as decoded: a sound that reaches it has been clipped.
-        const short peak = *std::max_element(once.begin(), once.end(),
-                                             [](short a, short b) { return std::abs(a) < std::abs(b); });
-        EXPECT_LE(std::abs(peak), 30934);
-        if (f.minSeconds < f.maxSeconds) {
-            EXPECT_GE(n, f.minSeconds * d->sampleRate());
-            EXPECT_LE(n, f.maxSeconds * d->sampleRate());
-            continue;
-        }
-        EXPECT_EQ(n, std::llround(f.minSeconds * d->sampleRate()));
+        int peak = 0;
+        for (short s : once)
+            peak = std::max(peak, std::abs(s));
+        EXPECT_LE(peak, 30934);
+        EXPECT_TRUE(n >= f.minSeconds * d->sampleRate() && n <= f.maxSeconds * d->sampleRate())
+            << n << " frames";
+        if (f.minSeconds < f.maxSeconds) continue;
 
         // No gap: the last and first 20 ms carry sound like the rest.
         size_t edge = static_cast<size_t>(0.02 * d->sampleRate()) * ch;
@@ -72,12 +68,11 @@ TEST(SoundAssets, EachFileHasItsShapeLengthAndHeadroomAndLoopsComeRoundWithoutGa
             for (long long i = 1; i < n; i++)
                 steps.push_back(std::abs(once[i * ch + c] - once[(i - 1) * ch + c]));
             std::sort(steps.begin(), steps.end());
-            int typical = steps[steps.size() * 999 / 1000];
-            int seam = std::abs(once[c] - once[(n - 1) * ch + c]);
+            const int typical = steps[steps.size() * 999 / 1000]; // 99.9 % of the steps are within it
             EXPECT_LE(std::abs(once[c]), typical)
                 << "channel " << c << ": the first start, from silence, clicks";
-            EXPECT_LE(seam, typical) << "channel " << c << ": seam step " << seam
-                                     << ", 99.9% of steps within " << typical;
+            EXPECT_LE(std::abs(once[c] - once[(n - 1) * ch + c]), typical)
+                << "channel " << c << ": the seam clicks";
         }
 
         // Played as a stream, the decoder runs on from the last frame into the first, time after time.

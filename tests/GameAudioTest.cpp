@@ -16,25 +16,25 @@
 #include "ships/Reward.h"
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
+#include "support/Near.h"
 #include "support/SoundProbe.h"
 #include "support/Stdout.h"
 
 using namespace audio;
 using testing_support::LoopbackMix;
+using testing_support::near;
 
 namespace {
 
 TEST(GameAudio, TheSystemIsSetUpAsAskedAndEachEventPlaysItsSoundAtItsVolume) {
     LoopbackMix::next();
     testing_support::stdoutOf(initAudio);
-    // What the layer asked of OpenAL: the limiter, whatever the output's default, and the 3-D settings.
+    // The limiter asked for, whatever the output's default; the 3-D settings are heard in SoundOutput.
     ALCint limiter = 0;
     ALfloat gain = 0;
     alcGetIntegerv(alcGetContextsDevice(alcGetCurrentContext()), ALC_OUTPUT_LIMITER_SOFT, 1, &limiter);
     alGetListenerf(AL_GAIN, &gain);
     EXPECT_TRUE(limiter == ALC_TRUE && gain == 1.0f) << "the limiter, and so no master gain: " << gain;
-    EXPECT_FLOAT_EQ(alGetFloat(AL_DOPPLER_FACTOR), 1.0f);
-    EXPECT_FLOAT_EQ(alGetFloat(AL_SPEED_OF_SOUND), 343.3f * 35) << "35 world units a metre";
     ASSERT_TRUE(backgroundMusic && planetSound && shipSound);
     EXPECT_TRUE(backgroundMusic->isStream());
     for (Sound* s : {planetSound, shipSound})
@@ -71,12 +71,11 @@ TEST(GameAudio, TheSystemIsSetUpAsAskedAndEachEventPlaysItsSoundAtItsVolume) {
 }
 
 struct GameAudioInPlay : testing_support::GameTest {
-    static LoopbackMix* mix;
+    static inline LoopbackMix* mix = nullptr;
     static void SetUpTestSuite() {
         if (!mix) mix = &LoopbackMix::next(); // for the World's sound system, built with the first test
     }
 };
-LoopbackMix* GameAudioInPlay::mix = nullptr;
 
 // Every channel the system holds, playing or waiting, real or virtual.
 std::vector<Channel> liveChannels() {
@@ -178,15 +177,9 @@ TEST_F(GameAudioInPlay, TheListenerIsShipZeroEvenWhilePausedAndARewardsFirstStep
     for (int i = 0; i < MaxLogicalChannels; i++)
         ASSERT_NE(audioSystem->channel(i), laser) << "the ended laser still holds its channel";
     const SoundSystem::Listener listener = audioSystem->get3DListenerAttributes();
-    const Vector3 got[] = {listener.position, listener.velocity, listener.forward, listener.up,
-                           reward.channel.position()};
-    const Vector3 expected[] = {ship.frame.origin, ship.velocity, ship.frame.zAxis, ship.frame.yAxis,
-                                reward.position};
-    for (int i = 0; i < 5; i++) {
-        EXPECT_FLOAT_EQ(got[i].x, expected[i].x) << i;
-        EXPECT_FLOAT_EQ(got[i].y, expected[i].y) << i;
-        EXPECT_FLOAT_EQ(got[i].z, expected[i].z) << i;
-    }
+    EXPECT_TRUE(near(listener.position, ship.frame.origin) && near(listener.velocity, ship.velocity));
+    EXPECT_TRUE(near(listener.forward, ship.frame.zAxis) && near(listener.up, ship.frame.yAxis));
+    EXPECT_TRUE(near(reward.channel.position(), reward.position));
     EXPECT_FALSE(reward.channel.isPaused());
     EXPECT_EQ(reward.channel.sound(), shimmerSound);
 }

@@ -1,5 +1,6 @@
-// Tones, the scoped folder, OpenAL Soft's settings for tests, and the mix rendered and measured.
+// Tones, OpenAL Soft's settings for tests, and the mix rendered and measured.
 #include "support/SoundProbe.h"
+#include "support/TempDir.h"
 
 #define AL_ALEXT_PROTOTYPES
 #include <AL/alc.h>
@@ -10,21 +11,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
 namespace testing_support {
-
-std::string makeTempDir() {
-    static std::vector<std::string> dirs;
-    if (dirs.empty())
-        atexit([] {
-            for (const std::string& dir : dirs)
-                std::filesystem::remove_all(dir);
-        });
-    char pattern[] = "/tmp/gravimel-sound-XXXXXX";
-    dirs.push_back(mkdtemp(pattern) ? pattern : "/tmp/gravimel-sound-none");
-    return dirs.back();
-}
 
 std::string writeTone(const std::string& dir, const char* name, double frequency, double seconds,
                       double amplitude, bool square) {
@@ -48,8 +36,8 @@ std::string writeTone(const std::string& dir, const char* name, double frequency
 }
 
 std::string configureOpenAL() {
-    static const std::string dir = makeTempDir();
-    const std::string config = dir + "/alsoft.conf", output = dir + "/output.wav";
+    static const TempDir dir; // goes at exit, after the systems have closed
+    const std::string config = dir.file("alsoft.conf"), output = dir.file("output.wav");
     if (FILE* f = fopen(config.c_str(), "w")) {
         fprintf(f, "[general]\ndrivers = wave\nchannels = stereo\nfrequency = 44100\nhrtf = false\n");
         fprintf(f, "output-limiter = false\n[wave]\nfile = %s\n", output.c_str());

@@ -1,4 +1,4 @@
-// Helpers for sound tests: temporary folders, tones written to files, and the mix rendered on demand.
+// Helpers for sound tests: tones written to files, and the mix rendered on demand.
 #pragma once
 
 #include <string>
@@ -7,8 +7,6 @@
 #include "audio/SoundSystem.h"
 
 namespace testing_support {
-
-std::string makeTempDir(); // a fresh folder, removed with all it holds when the process ends
 
 // A mono sine (or square) at 44.1 kHz, WAV or, by the name's extension, MP3; with whole cycles in
 // the file it also loops without a seam.

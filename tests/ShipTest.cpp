@@ -184,14 +184,6 @@ TEST_F(ShipTest, GrantRestartsOneTimerForTwentySecondsAndRefusesUnknownKinds) {
         for (int k = 0; k < 4; ++k)
             EXPECT_EQ(ship.rewardTimers[k], k == kind ? 20 : 3) << kind;
     }
-    const std::vector<int> kinds = testing_support::replayDraws(4, [] { // a collection's: a draw, modulo 4
-        std::vector<int> k(12);
-        for (int& kind : k)
-            kind = randomDraw() % 4;
-        return k;
-    });
-    for (int kind : kinds)
-        EXPECT_EQ(randomRewardKind(), kind);
     ship.grantReward(RapidFire);
     int updates = 0;
     for (; ship.rewardTimers[RapidFire] > 0 && updates < 1000; ++updates)

@@ -231,12 +231,10 @@ TEST_F(ShipTest, SizeSetsSphereBeamsTrailAndDrawingAndEveryPlayersColourShows) {
         EXPECT_EQ(ship.trailOffset(), trail);
         ship.fire();
         const CollisionShape b = newest().getBounds();
-        EXPECT_TRUE(near(b.centre, Vector3(0, muzzle, 0), 1e-3f));
-        EXPECT_TRUE(near(b.beam1Start, Vector3(-halfWidth, muzzle, 0), 1e-3f) &&
-                    near(b.beam2Start, Vector3(halfWidth, muzzle, 0), 1e-3f));
-        EXPECT_TRUE(
-            near(b.beam1End, Vector3(-halfWidth, muzzle + 133.33333f, 0), 1e-3f) && // one update's flight
-            near(b.beam2End, Vector3(halfWidth, muzzle + 133.33333f, 0), 1e-3f));
+        const Vector3 ends[] = {b.centre, b.beam1Start, b.beam2Start, b.beam1End, b.beam2End};
+        const float across[] = {0, -halfWidth, halfWidth, -halfWidth, halfWidth};
+        for (int i = 0; i < 5; ++i) // the beams' ends one update's flight ahead
+            EXPECT_TRUE(near(ends[i], Vector3(across[i], muzzle + (i > 2) * 133.33333f, 0), 1e-3f)) << i;
         EXPECT_TRUE(near(newest().velocity, Vector3(0, 4000, 0), 1e-3f));
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         ship.draw();

@@ -130,7 +130,6 @@ TEST_F(CollisionResponse, RewardsGoOnlyToShipsAndAnythingElseJustUsesThemUp) {
     EXPECT_EQ(explosions.back()->position.x, r[2].position.x); // each bursts where it stood
 }
 
-// Two things that cannot happen in play are reported and change nothing.
 TEST_F(CollisionResponse, UnknownShapesAndTouchingPlanetsAreReportedAndChangeNothing) {
     Planet* planets = world().planets;
     bool touch = true;

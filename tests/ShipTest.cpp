@@ -247,7 +247,7 @@ TEST_F(ShipTest, SizeSetsSphereBeamsTrailAndDrawingAndEveryPlayersColourShows) {
     ship.rewardTimers[Grow] = ship.rewardTimers[Shrink] = 0;
     ship.fire();
     // clang-format off
-    const float colours[PlayerCount][3] = {
+    const Vector3 colours[PlayerCount] = {
         {0.7f, 0.7f, 0.7f}, {0.8f, 0.2f, 0.2f}, {0.2f, 0.2f, 0.8f}, {0.8f, 0.4f, 0.0f},
         {0.0f, 0.8f, 0.2f}, {0.8f, 0.8f, 0.2f}, {0.7f, 0.3f, 0.7f}, {0.4f, 0.2f, 0.08f}};
     // clang-format on
@@ -261,10 +261,8 @@ TEST_F(ShipTest, SizeSetsSphereBeamsTrailAndDrawingAndEveryPlayersColourShows) {
                 nearest = std::min(nearest, std::fabs(v.x - 400)),
                 farthest = std::max(farthest, std::fabs(v.x - 400));
                 bottom = std::min(bottom, v.y - 300), top = std::max(top, v.y - 300);
-                const float* c = colours[player];
-                ASSERT_TRUE(
-                    near(Vector3(v.colour[0], v.colour[1], v.colour[2]), Vector3(c[0], c[1], c[2]), 1e-6f) &&
-                    v.colour[3] == 0.5f)
+                ASSERT_TRUE(near(Vector3(v.colour[0], v.colour[1], v.colour[2]), colours[player], 1e-6f) &&
+                            v.colour[3] == 0.5f)
                     << "player " << player;
             }
         EXPECT_TRUE(near(Vector3(nearest, farthest, 0), Vector3(14, 16, 0), 1e-3f));

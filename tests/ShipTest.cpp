@@ -8,11 +8,9 @@
 #include <vector>
 
 #include "effects/Explosion.h"
-#include "math/Random.h"
 #include "ships/Projectile.h"
 #include "ships/Reward.h"
 #include "ships/Ship.h"
-#include "support/Draws.h"
 #include "support/GLTestWindow.h"
 #include "support/Near.h"
 #include "support/Stdout.h"

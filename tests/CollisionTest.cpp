@@ -55,19 +55,15 @@ TEST(CollisionShapes, SpheresMustOverlapAndBeamsMustReachThem) {
 TEST(CollisionShapes, SegmentHitsOnlyWhereItCrossesTheSurfaceAndNeverDividesByZero) {
     // Where the segment starts, where along it ends, and whether it meets the sphere of 500 about the origin.
     const std::tuple<Vector3, Vector3, bool> cases[] = {
-        // ends exactly on the surface, or a hair short
-        {{0, 0, 600}, {0, 0, -100}, true},
+        {{0, 0, 600}, {0, 0, -100}, true}, // ends exactly on the surface, or a hair short
         {{0, 0, 600}, {0, 0, -99}, false},
-        {{0, 0, 450}, {0, 0, 100}, true},  // starts inside and leaves
-        {{0, 0, 600}, {0, 0, 100}, false}, // points away
-        // grazes the side, or passes it
-        {{500, 0, 100}, {0, 0, -200}, true},
+        {{0, 0, 450}, {0, 0, 100}, true},    // starts inside and leaves
+        {{0, 0, 600}, {0, 0, 100}, false},   // points away
+        {{500, 0, 100}, {0, 0, -200}, true}, // grazes the side, or passes it
         {{501, 0, 100}, {0, 0, -200}, false},
-        // starts on the surface
-        {{0, 0, 500}, {0, 0, 100}, true},
+        {{0, 0, 500}, {0, 0, 100}, true}, // starts on the surface
         {{0, 0, 500}, {0, 0, -100}, true},
-        // points on and off it
-        {{0, 0, 500}, {0, 0, 0}, true},
+        {{0, 0, 500}, {0, 0, 0}, true}, // points on and off it
         {{0, 0, 600}, {0, 0, 0}, false},
         // Beams ending a hair outside and a hair inside, told apart only with each sum rounded once.
         {{330.398315f, 373.110901f, 390.814972f}, {-69.5575333f, -78.5496597f, -82.2768326f}, false},
@@ -134,7 +130,6 @@ TEST_F(CollisionResponse, RewardsGoOnlyToShipsAndAnythingElseJustUsesThemUp) {
     EXPECT_EQ(explosions.back()->position.x, r[2].position.x); // each bursts where it stood
 }
 
-// Two things that cannot happen in play are reported and change nothing.
 TEST_F(CollisionResponse, UnknownShapesAndTouchingPlanetsAreReportedAndChangeNothing) {
     Planet* planets = world().planets;
     bool touch = true;

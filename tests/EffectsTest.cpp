@@ -36,8 +36,8 @@ bool whole(float v, int lo, int hi) {
 
 // Each preset's particles: offsets within the spread and velocities within the speed, whole numbers from
 // -range to range - 1; colour hundredths (reward bursts) or white; alpha in hundredths; size from its
-// kind's range. The first particle's draws come in the order offset z, y, x; velocity x, y, z; colour;
-// alpha; size. Sparks and reward bursts are drawn with the round texture, the other two with the plain.
+// kind's range. Each particle's draws come in the order offset z, y, x; velocity x, y, z; colour; alpha;
+// size. Sparks and reward bursts are drawn with the round texture, the other two with the plain.
 TEST_F(EffectsGL, PresetsDrawTheirParticlesInOrderWithTheirKindsLooks) {
     // clang-format off
     const struct { void (*spawn)(Vector3); int kind, spread, count, speed, sizeMin, sizeMax; bool coloured, round; }
@@ -49,34 +49,31 @@ TEST_F(EffectsGL, PresetsDrawTheirParticlesInOrderWithTheirKindsLooks) {
     const Vector3 at(100, -200, 300);
     for (const auto& r : presets) {
         SCOPED_TRACE(r.kind);
-        const ExplosionParticle first = testing_support::replayDraws(77, [&] {
+        const std::vector<ExplosionParticle> all = testing_support::replayDraws(77, [&] {
             auto offset = [](int range) { return float(randomDraw() % (2 * range) - range); };
             auto hundredth = [] { return float(randomDraw() % 100) / 100; };
-            ExplosionParticle q{at, {}, 1, 1, 1, 0, 0};
-            q.position.z += offset(r.spread), q.position.y += offset(r.spread),
-                q.position.x += offset(r.spread);
-            q.velocity.x = offset(r.speed), q.velocity.y = offset(r.speed), q.velocity.z = offset(r.speed);
-            if (r.coloured) q.red = hundredth(), q.green = hundredth(), q.blue = hundredth();
-            q.alpha = hundredth();
-            q.size = float(r.sizeMin + randomDraw() % (r.sizeMax - r.sizeMin + 1));
-            return q;
+            std::vector<ExplosionParticle> foreseen(r.count, ExplosionParticle{at, {}, 1, 1, 1, 0, 0});
+            for (ExplosionParticle& q : foreseen) {
+                q.position.z += offset(r.spread), q.position.y += offset(r.spread),
+                    q.position.x += offset(r.spread);
+                q.velocity.x = offset(r.speed), q.velocity.y = offset(r.speed),
+                q.velocity.z = offset(r.speed);
+                if (r.coloured) q.red = hundredth(), q.green = hundredth(), q.blue = hundredth();
+                q.alpha = hundredth();
+                q.size = float(r.sizeMin + randomDraw() % (r.sizeMax - r.sizeMin + 1));
+            }
+            return foreseen;
         });
         r.spawn(at);
         ASSERT_EQ(explosions.size(), 1u);
         const Explosion& e = *explosions.back();
         ASSERT_TRUE(e.kind == r.kind && e.particleCount == r.count);
-        const ExplosionParticle& p = e.particles[0];
-        EXPECT_TRUE(near(p.position, first.position) && near(p.velocity, first.velocity));
-        EXPECT_TRUE(near(Vector3(p.red, p.green, p.blue), Vector3(first.red, first.green, first.blue)));
-        EXPECT_TRUE(p.alpha == first.alpha && p.size == first.size) << p.alpha << " " << p.size;
         for (int i = 0; i < e.particleCount; ++i) {
-            const ExplosionParticle& q = e.particles[i];
-            bool ok = whole(q.size, r.sizeMin, r.sizeMax) && whole(q.alpha * 100, 0, 99);
-            for (int c = 0; c < 3; ++c)
-                ok = ok && whole((&q.position.x)[c] - (&at.x)[c], -r.spread, r.spread - 1) &&
-                     whole((&q.velocity.x)[c], -r.speed, r.speed - 1) &&
-                     (r.coloured ? whole((&q.red)[c] * 100, 0, 99) : (&q.red)[c] == 1);
-            ASSERT_TRUE(ok) << "particle " << i;
+            const ExplosionParticle &p = e.particles[i], &q = all[i];
+            ASSERT_TRUE(near(p.position, q.position) && near(p.velocity, q.velocity) &&
+                        near(Vector3(p.red, p.green, p.blue), Vector3(q.red, q.green, q.blue)) &&
+                        p.alpha == q.alpha && p.size == q.size)
+                << "particle " << i;
         }
         explosions.back()->drawTranslucent();
         GLint bound = 0;

@@ -82,13 +82,10 @@ TEST_F(Input, KeysAndButtonsDriveShipZeroAndADeadShipOnlyBrakes) {
 
 TEST_F(Input, TheWheelZoomsInStepsOfFiveWithinItsLimits) {
     World& w = world();
-    w.cameraOffset = Vector3(3, 30, 120); // where the game starts it
-    // Clicks of the wheel, then the camera's height after them; it stays 90 below the distance behind.
-    const std::tuple<Uint8, int, float> turns[] = {{SDL_BUTTON_WHEELUP, 1, 30},
-                                                   {SDL_BUTTON_WHEELDOWN, 5, 55},
-                                                   {SDL_BUTTON_WHEELUP, 1, 50},
-                                                   {SDL_BUTTON_WHEELUP, 9, 30},
-                                                   {SDL_BUTTON_WHEELDOWN, 20, 80}};
+    // Clicks of the wheel from the start, then the camera's height; it stays 90 below the distance behind.
+    const Uint8 in = SDL_BUTTON_WHEELUP, out = SDL_BUTTON_WHEELDOWN;
+    const std::tuple<Uint8, int, float> turns[] = {
+        {in, 1, 30}, {out, 5, 55}, {in, 1, 50}, {in, 9, 30}, {out, 20, 80}};
     for (const auto& [wheel, clicks, y] : turns) {
         for (int i = 0; i < clicks; ++i)
             w.handleEvent(button(SDL_MOUSEBUTTONDOWN, wheel));

@@ -150,86 +150,75 @@ TEST_F(Pilot, HatredDecaysEverySixtyOneTicksToFiveWhileThePlanetStandsThenToZero
 TEST_F(Pilot, EachSituationOfTheDecisionListLeavesItsControls) {
     World& w = world();
     enum Aim { Ahead, Enemy, EnemyHome, OwnHome, TheReward, Planet4, Ship3 };
-    enum Foe { Alive, ShipDead, WipedOut, Battered }; // the enemy's ship and home; battered: home at 75
-    const float J = 2;                                // strafing left or right by a draw
+    // The enemy's ship and home; battered: home at 75; wreck: planet 4 destroyed; later: on tick 1.
+    enum Foe { Alive, ShipDead, WipedOut, Battered, Wreck, Later };
+    const float J = 2; // strafing left or right by a draw
     const Vector3 O, s2 = enemy.frame.origin, s3 = ShipTable[3].frame.origin, home = w.planets[1].position;
     const Vector3 p2 = w.planets[2].position, p4 = offset(w.planets[4].position, 0, 0, -999);
-    const Vector3 guard = offset(home, 0, 0, 1400); // a defender's place, 1400 from home
+    const Vector3 g = offset(home, 0, 0, 1400), in = offset(p2, 1499, 0, 0); // a defender's place
     auto out = [&](float x, float y) { return offset(home, x, y, 0); };
     // reward: how far along +Z from the pilot, negative for none; then the controls it must leave.
     struct Row {
         const char* what;
-        int homeHealth, hatred, tick;
+        int homeHealth, hatred;
         Vector3 pilot, enemyShip;
         Foe foe;
         Vector3 ship3;
-        bool p4Alive;
         float reward;
         bool firing, braking;
         float strafe, fore; // in thrust steps
         Aim aim;
     } rows[] = {
-        {"defends home", 134, 50, 0, O, s2, Alive, s3, true, -1, false, false, 0, -1, OwnHome},
-        {"no home to defend", -1, 5, 0, O, s2, Alive, s3, true, -1, true, false, 0, -1, Enemy},
-        {"home healthy enough", 135, 50, 0, O, s2, Alive, s3, true, -1, true, false, 0, -1, EnemyHome},
-        {"reward at 1000", 150, 5, 0, O, s2, Alive, s3, true, 1000, true, false, 0, -1, Enemy},
-        {"hatred 9 reaches far", 150, 9, 0, O, s2, Alive, s3, true, 999, false, false, 0, -1, TheReward},
-        {"hatred 10 reaches 500", 150, 10, 0, O, s2, Alive, s3, true, 999, true, false, 0, -1, Enemy},
-        {"near reward, brakes", 150, 19, 0, O, s2, Alive, s3, true, 499, false, true, 0, -1, TheReward},
-        {"reward at 500", 150, 19, 0, O, s2, Alive, s3, true, 500, true, false, 0, -1, Enemy},
-        {"hatred 20 ignores it", 150, 20, 0, O, s2, Alive, s3, true, 100, true, false, 0, -1, Enemy},
-        {"no reward", 150, 5, 0, O, s2, Alive, s3, true, -1, true, false, 0, -1, Enemy},
-        {"enemy at 499", 150, 20, 0, O, {0, 0, 499}, Alive, s3, true, -1, true, true, 0, 1, Enemy},
-        {"enemy at 500", 150, 20, 0, O, {0, 0, 500}, Alive, s3, true, -1, true, false, 0, -1, Enemy},
-        {"attack range", 150, 40, 0, offset(p2, 1500, 0, 0), s2, Alive, s3, true, -1, true, false, 0, -1,
+        {"defends home", 134, 50, O, s2, Alive, s3, -1, false, false, 0, -1, OwnHome},
+        {"no home to defend", -1, 5, O, s2, Alive, s3, -1, true, false, 0, -1, Enemy},
+        {"home healthy enough", 135, 50, O, s2, Alive, s3, -1, true, false, 0, -1, EnemyHome},
+        {"reward at 1000", 150, 5, O, s2, Alive, s3, 1000, true, false, 0, -1, Enemy},
+        {"hatred 9 reaches far", 150, 9, O, s2, Alive, s3, 999, false, false, 0, -1, TheReward},
+        {"hatred 10 reaches 500", 150, 10, O, s2, Alive, s3, 999, true, false, 0, -1, Enemy},
+        {"near reward, brakes", 150, 19, O, s2, Alive, s3, 499, false, true, 0, -1, TheReward},
+        {"reward at 500", 150, 19, O, s2, Alive, s3, 500, true, false, 0, -1, Enemy},
+        {"hatred 20 ignores it", 150, 20, O, s2, Alive, s3, 100, true, false, 0, -1, Enemy},
+        {"no reward", 150, 5, O, s2, Alive, s3, -1, true, false, 0, -1, Enemy},
+        {"enemy at 499", 150, 20, O, {0, 0, 499}, Alive, s3, -1, true, true, 0, 1, Enemy},
+        {"enemy at 500", 150, 20, O, {0, 0, 500}, Alive, s3, -1, true, false, 0, -1, Enemy},
+        {"attack range", 150, 40, offset(p2, 1500, 0, 0), s2, Alive, s3, -1, true, false, 0, -1, EnemyHome},
+        {"in range, aim kept", 150, 40, in, s2, Alive, s3, -1, true, true, J, 0, Ahead},
+        {"re-aims after 90", 150, 40, in, s2, Later, s3, -1, true, true, J, 0, EnemyHome},
+        {"range is radius now", 150, 40, offset(p2, 1251, 0, 0), s2, Battered, s3, -1, true, false, 0, -1,
          EnemyHome},
-        {"in range, aim kept", 150, 40, 0, offset(p2, 1499, 0, 0), s2, Alive, s3, true, -1, true, true, J, 0,
-         Ahead},
-        {"re-aims after 90", 150, 40, 1, offset(p2, 1499, 0, 0), s2, Alive, s3, true, -1, true, true, J, 0,
-         EnemyHome},
-        {"range is radius now", 150, 40, 0, offset(p2, 1251, 0, 0), s2, Battered, s3, true, -1, true, false,
-         0, -1, EnemyHome},
-        {"planet at 999", 150, 20, 0, p4, s2, Alive, s3, true, -1, true, false, 1, 1, Planet4},
-        {"planet at 1000", 150, 20, 0, offset(p4, 0, 0, -1), s2, Alive, s3, true, -1, true, false, 0, -1,
-         Enemy},
-        {"wreck at 499", 150, 20, 0, offset(p4, 0, 0, 500), s2, Alive, s3, false, -1, true, false, 1, 1,
-         Planet4},
-        {"wreck at 500", 150, 20, 0, offset(p4, 0, 0, 499), s2, Alive, s3, false, -1, true, false, 0, -1,
-         Enemy},
-        {"own at 999", 150, 20, 0, offset(home, 0, 0, 999), s2, Alive, s3, true, -1, false, false, 1, 1,
-         OwnHome},
-        {"halts home", 150, 5, 0, out(-1499, 0), s2, WipedOut, s3, true, -1, false, true, 0, 0, Ahead},
-        {"heads home", 150, 40, 0, out(-1500, 0), s2, WipedOut, s3, true, -1, false, false, 0, -1, OwnHome},
-        {"any reward first", 150, 20, 0, O, s2, WipedOut, s3, true, 3000, false, false, 0, -1, TheReward},
+        {"planet at 999", 150, 20, p4, s2, Alive, s3, -1, true, false, 1, 1, Planet4},
+        {"planet at 1000", 150, 20, offset(p4, 0, 0, -1), s2, Alive, s3, -1, true, false, 0, -1, Enemy},
+        {"wreck at 499", 150, 20, offset(p4, 0, 0, 500), s2, Wreck, s3, -1, true, false, 1, 1, Planet4},
+        {"wreck at 500", 150, 20, offset(p4, 0, 0, 499), s2, Wreck, s3, -1, true, false, 0, -1, Enemy},
+        {"own at 999", 150, 20, offset(home, 0, 0, 999), s2, Alive, s3, -1, false, false, 1, 1, OwnHome},
+        {"halts home", 150, 5, out(-1499, 0), s2, WipedOut, s3, -1, false, true, 0, 0, Ahead},
+        {"heads home", 150, 40, out(-1500, 0), s2, WipedOut, s3, -1, false, false, 0, -1, OwnHome},
+        {"any reward first", 150, 20, O, s2, WipedOut, s3, 3000, false, false, 0, -1, TheReward},
         // Defending: distances from home plus 500, the target's below 2400, an intruder's below 3200.
-        {"target at 1899", 100, 5, 0, guard, out(-1899, 0), Alive, out(0, 1000), true, -1, true, false, 0, -1,
-         Enemy},
-        {"target at 1900", 100, 5, 0, guard, out(-1900, 0), Alive, out(0, 1000), true, -1, true, false, 0, -1,
-         Ship3},
-        {"intruder at 2699", 100, 5, 0, guard, s2, Alive, out(0, 2699), true, -1, true, false, 0, -1, Ship3},
-        {"intruder at 2700", 100, 5, 0, guard, s2, Alive, out(0, 2700), true, -1, false, true, 0, 0, Ahead},
-        {"nearest intruder", 100, 5, 0, guard, out(-1000, 0), ShipDead, out(0, 800), true, -1, true, false, 0,
-         -1, Ship3},
+        {"target at 1899", 100, 5, g, out(-1899, 0), Alive, out(0, 1000), -1, true, false, 0, -1, Enemy},
+        {"target at 1900", 100, 5, g, out(-1900, 0), Alive, out(0, 1000), -1, true, false, 0, -1, Ship3},
+        {"intruder at 2699", 100, 5, g, s2, Alive, out(0, 2699), -1, true, false, 0, -1, Ship3},
+        {"intruder at 2700", 100, 5, g, s2, Alive, out(0, 2700), -1, false, true, 0, 0, Ahead},
+        {"nearest intruder", 100, 5, g, out(-1000, 0), ShipDead, out(0, 800), -1, true, false, 0, -1, Ship3},
         // a dead intruder sends it on to that player's planet; of two as near, the lower number
-        {"dead intruder", 100, 5, 0, guard, out(-1000, 0), ShipDead, out(0, 1200), true, -1, true, false, 0,
-         -1, EnemyHome},
-        {"tie", 100, 5, 0, guard, out(-1000, 0), ShipDead, out(0, 1000), true, -1, true, false, 0, -1,
+        {"dead intruder", 100, 5, g, out(-1000, 0), ShipDead, out(0, 1200), -1, true, false, 0, -1,
          EnemyHome},
+        {"tie", 100, 5, g, out(-1000, 0), ShipDead, out(0, 1000), -1, true, false, 0, -1, EnemyHome},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         freshRound();
         situate(r.hatred, r.pilot);
-        ai.tick = r.tick;
+        ai.tick = r.foe == Later;
         w.planets[1].health = r.homeHealth;
         w.planets[1].alive = r.homeHealth > 0;
         enemy.frame.origin = r.enemyShip;
-        enemy.alive = r.foe == Alive || r.foe == Battered;
+        enemy.alive = r.foe != ShipDead && r.foe != WipedOut;
         w.planets[2].alive = r.foe != WipedOut;
         w.planets[2].health = r.foe == Battered ? 75 : 150;
         ShipTable[3].frame.origin = r.ship3;
-        w.planets[4].alive = r.p4Alive;
-        w.planets[4].health = r.p4Alive ? 150 : -1;
+        w.planets[4].alive = r.foe != Wreck;
+        w.planets[4].health = r.foe != Wreck ? 150 : -1;
         w.rewards[3].active = r.reward >= 0;
         w.rewards[3].position = offset(r.pilot, 0, 0, r.reward);
         const int left = replayDraws(unsigned(&r - rows), [] { return randomDraw() % 2; }); // the strafe
@@ -237,7 +226,8 @@ TEST_F(Pilot, EachSituationOfTheDecisionListLeavesItsControls) {
         const Vector3 aims[] = {offset(r.pilot, 0, 0, -1000), r.enemyShip,           p2,     home,
                                 w.rewards[3].position,        w.planets[4].position, r.ship3};
         expectControls(r.firing, r.braking, r.strafe == J ? (left ? -1 : 1) : r.strafe, r.fore, aims[r.aim]);
-        EXPECT_EQ(ai.lastAim, r.braking && r.aim == EnemyHome ? r.tick : -90); // the re-aim at a planet
+        EXPECT_EQ(ai.lastAim,
+                  r.braking && r.aim == EnemyHome ? int(r.foe == Later) : -90); // the re-aim at a planet
     }
 }
 

@@ -8,11 +8,9 @@
 #include <vector>
 
 #include "effects/Explosion.h"
-#include "math/Random.h"
 #include "ships/Projectile.h"
 #include "ships/Reward.h"
 #include "ships/Ship.h"
-#include "support/Draws.h"
 #include "support/GLTestWindow.h"
 #include "support/Near.h"
 #include "support/Stdout.h"
@@ -184,14 +182,6 @@ TEST_F(ShipTest, GrantRestartsOneTimerForTwentySecondsAndRefusesUnknownKinds) {
         for (int k = 0; k < 4; ++k)
             EXPECT_EQ(ship.rewardTimers[k], k == kind ? 20 : 3) << kind;
     }
-    const std::vector<int> kinds = testing_support::replayDraws(4, [] { // a collection's: a draw, modulo 4
-        std::vector<int> k(12);
-        for (int& kind : k)
-            kind = randomDraw() % 4;
-        return k;
-    });
-    for (int kind : kinds)
-        EXPECT_EQ(randomRewardKind(), kind);
     ship.grantReward(RapidFire);
     int updates = 0;
     for (; ship.rewardTimers[RapidFire] > 0 && updates < 1000; ++updates)
@@ -239,12 +229,10 @@ TEST_F(ShipTest, SizeSetsSphereBeamsTrailAndDrawingAndEveryPlayersColourShows) {
         EXPECT_EQ(ship.trailOffset(), trail);
         ship.fire();
         const CollisionShape b = newest().getBounds();
-        EXPECT_TRUE(near(b.centre, Vector3(0, muzzle, 0), 1e-3f));
-        EXPECT_TRUE(near(b.beam1Start, Vector3(-halfWidth, muzzle, 0), 1e-3f) &&
-                    near(b.beam2Start, Vector3(halfWidth, muzzle, 0), 1e-3f));
-        EXPECT_TRUE(
-            near(b.beam1End, Vector3(-halfWidth, muzzle + 133.33333f, 0), 1e-3f) && // one update's flight
-            near(b.beam2End, Vector3(halfWidth, muzzle + 133.33333f, 0), 1e-3f));
+        const Vector3 ends[] = {b.centre, b.beam1Start, b.beam2Start, b.beam1End, b.beam2End};
+        const float across[] = {0, -halfWidth, halfWidth, -halfWidth, halfWidth};
+        for (int i = 0; i < 5; ++i) // the beams' ends one update's flight ahead
+            EXPECT_TRUE(near(ends[i], Vector3(across[i], muzzle + (i > 2) * 133.33333f, 0), 1e-3f)) << i;
         EXPECT_TRUE(near(newest().velocity, Vector3(0, 4000, 0), 1e-3f));
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         ship.draw();
@@ -257,7 +245,7 @@ TEST_F(ShipTest, SizeSetsSphereBeamsTrailAndDrawingAndEveryPlayersColourShows) {
     ship.rewardTimers[Grow] = ship.rewardTimers[Shrink] = 0;
     ship.fire();
     // clang-format off
-    const float colours[PlayerCount][3] = {
+    const Vector3 colours[PlayerCount] = {
         {0.7f, 0.7f, 0.7f}, {0.8f, 0.2f, 0.2f}, {0.2f, 0.2f, 0.8f}, {0.8f, 0.4f, 0.0f},
         {0.0f, 0.8f, 0.2f}, {0.8f, 0.8f, 0.2f}, {0.7f, 0.3f, 0.7f}, {0.4f, 0.2f, 0.08f}};
     // clang-format on
@@ -271,10 +259,8 @@ TEST_F(ShipTest, SizeSetsSphereBeamsTrailAndDrawingAndEveryPlayersColourShows) {
                 nearest = std::min(nearest, std::fabs(v.x - 400)),
                 farthest = std::max(farthest, std::fabs(v.x - 400));
                 bottom = std::min(bottom, v.y - 300), top = std::max(top, v.y - 300);
-                const float* c = colours[player];
-                ASSERT_TRUE(
-                    near(Vector3(v.colour[0], v.colour[1], v.colour[2]), Vector3(c[0], c[1], c[2]), 1e-6f) &&
-                    v.colour[3] == 0.5f)
+                ASSERT_TRUE(near(Vector3(v.colour[0], v.colour[1], v.colour[2]), colours[player], 1e-6f) &&
+                            v.colour[3] == 0.5f)
                     << "player " << player;
             }
         EXPECT_TRUE(near(Vector3(nearest, farthest, 0), Vector3(14, 16, 0), 1e-3f));

@@ -38,20 +38,13 @@ TEST_F(MeshList, TablesAreClosedAndOutwardFacingAndDrawnInGameUnitsWithRunMateri
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, faint);
     glLightfv(GL_LIGHT0, GL_POSITION, above); // under the identity model-view
     glLightfv(GL_LIGHT0, GL_SPECULAR, half);
-    struct Model {
-        const MeshModel* table;
-        GLuint (*list)();
-        double size[3];       // width, height and length in game units
-        float MeshPoint::*up; // the model's top, which is +Y in the game
-    };
     const GLfloat playerColour[4] = {0.8f, 0.2f, 0.2f, 1}, one[4] = {1, 1, 1, 1}, zero[4] = {0, 0, 0, 0},
                   glow[4] = {0.3f, 0.3f, 0.3f, 1};
-    for (const Model& c : {Model{&shipModel, shipMeshList, {68.68, 9.9, 100}, &MeshPoint::z},
-                           Model{&rewardModel, rewardMeshList, {100, 59.32, 100}, &MeshPoint::y}}) {
-        const MeshModel& m = *c.table;
-        const bool ship = &m == &shipModel;
+    for (const bool ship : {true, false}) {
         SCOPED_TRACE(ship ? "ship" : "reward");
-        std::vector<int> material; // of each face
+        const MeshModel& m = ship ? shipModel : rewardModel;
+        const double size[3] = {ship ? 68.68 : 100, ship ? 9.9 : 59.32, 100}; // width, height, length
+        std::vector<int> material;                                            // of each face
         for (int r = 0; r < m.runCount; ++r)
             material.insert(material.end(), m.runs[r].faceCount, m.runs[r].material);
         ASSERT_EQ(int(material.size()), m.faceCount);
@@ -66,19 +59,20 @@ TEST_F(MeshList, TablesAreClosedAndOutwardFacingAndDrawnInGameUnitsWithRunMateri
                             face.texCoord[k] < m.texCoordCount)
                     << "face " << f;
             const MeshPoint a = m.positions[face.position[0]], b = m.positions[face.position[1]],
-                            c2 = m.positions[face.position[2]];
-            const Vec winding = cross(sub(b, a), sub(c2, a));
+                            c = m.positions[face.position[2]];
+            const Vec winding = cross(sub(b, a), sub(c, a));
             for (int k = 0; k < 3; ++k)
                 ASSERT_GT(dot(winding, m.normals[face.normal[k]]), 0) << "face " << f;
-            volume += dot(cross({b.x, b.y, b.z}, {c2.x, c2.y, c2.z}), a) / 6;
+            volume += dot(cross({b.x, b.y, b.z}, {c.x, c.y, c.z}), a) / 6;
         }
         EXPECT_GT(volume, 0);
 
         glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, playerColour);
         glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, glow); // each run sets its own
-        const GLuint list = c.list();
+        GLuint (*const compile)() = ship ? shipMeshList : rewardMeshList;
+        const GLuint list = compile();
         const auto drawn = testing_support::feedbackTriangles([list] { glCallList(list); });
-        EXPECT_EQ(c.list(), list) << "compiled once";
+        EXPECT_EQ(compile(), list) << "compiled once";
         ASSERT_EQ(int(drawn.size()), m.faceCount);
         double lo[3] = {1e9, 1e9, 1e9}, hi[3] = {-1e9, -1e9, -1e9}, front = 0, rear = 0; // half widths
         for (int f = 0; f < m.faceCount; ++f)
@@ -91,7 +85,7 @@ TEST_F(MeshList, TablesAreClosedAndOutwardFacingAndDrawnInGameUnitsWithRunMateri
                 if (p[2] > 20) rear = std::max(rear, std::fabs(p[0]));
                 const MeshMaterial& mat = m.materials[material[f]];
                 const MeshPoint n = m.normals[m.faces[f].normal[k]];
-                const double facing = std::max(0.0f, n.*c.up);
+                const double facing = std::max(0.0f, ship ? n.z : n.y); // the model's top is +Y in the game
                 // Toward the half-way vector (0, 1, 1) / sqrt 2 in game axes; the ship's are turned.
                 const double half = std::max(0.0, (ship ? n.z - n.y : n.y + n.z) / std::sqrt(2.0));
                 const double shine = facing > 0 ? 0.5 * std::pow(half, mat.shininess) : 0;
@@ -104,7 +98,7 @@ TEST_F(MeshList, TablesAreClosedAndOutwardFacingAndDrawnInGameUnitsWithRunMateri
                         << "face " << f << " corner " << k;
             }
         for (int a = 0; a < 3; ++a) // as large as given, and centred
-            EXPECT_TRUE(std::fabs(hi[a] - lo[a] - c.size[a]) < 0.01 && std::fabs(lo[a] + hi[a]) < 0.01)
+            EXPECT_TRUE(std::fabs(hi[a] - lo[a] - size[a]) < 0.01 && std::fabs(lo[a] + hi[a]) < 0.01)
                 << "axis " << a << ": " << lo[a] << " to " << hi[a];
         // The ship's nose leads along -Z: a narrow point in front, the span at the back.
         EXPECT_TRUE(!ship || (front < 10 && rear > 30)) << front << " in front, " << rear << " at the back";

@@ -53,11 +53,9 @@ TEST_F(PlanetGL, DrawsTheSolidSphereInAFullSizeShellAndIsDestroyedOnTheUpdateAft
     drawBoth();
     EXPECT_TRUE(light(400) > 0 && light(400) < centre);
     EXPECT_EQ(stdoutOf([&] { planet.update(), planet.update(); }), "Planet 3 HAS BEEN DESTROYED!\n"); // once
-    EXPECT_FALSE(planet.isCollidable());
-    EXPECT_EQ(planet.health, -1);
-    ASSERT_EQ(explosions.size(), 1u);
-    const Explosion& blast = *explosions.front();
-    EXPECT_TRUE(blast.kind == PlanetBlast && blast.particleCount == 5000 && blast.position.z == 100);
+    EXPECT_TRUE(!planet.isCollidable() && planet.health == -1);
+    EXPECT_TRUE(explosions.size() == 1 && explosions.front()->kind == PlanetBlast &&
+                explosions.front()->position.z == 100);
     explosions.clear();
 
     planet.health = 75; // a wreck stays unseen, whatever its health says
@@ -69,12 +67,10 @@ TEST_F(PlanetGL, DrawsTheSolidSphereInAFullSizeShellAndIsDestroyedOnTheUpdateAft
 TEST_F(PlanetGL, ReadsItsMapOnceEvenWhenItIsMissing) {
     const TempDir empty(TempDir::Inside);
     Planet planet;
-    EXPECT_EQ(stdoutOf([&] {
-                  planet.setup(nullptr, 4, 0, 0, 0);
-              }).rfind("Error: could not load images/map-jupiter.jpg", 0),
-              0u);
+    auto setUp = [&] { return stdoutOf([&] { planet.setup(nullptr, 4, 0, 0, 0); }); };
+    EXPECT_EQ(setUp().rfind("Error: could not load images/map-jupiter.jpg", 0), 0u);
     planet.reset();
-    EXPECT_EQ(stdoutOf([&] { planet.setup(nullptr, 4, 0, 0, 0); }), "");
+    EXPECT_EQ(setUp(), "");
 }
 
 TEST(PlanetHealth, SetsRadiusAndGaugesAndRegrowsOnePointEveryEighthCallWorthFiftyToTheOwner) {

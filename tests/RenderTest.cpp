@@ -46,22 +46,21 @@ TEST_F(Rendering, TheCameraLooksThroughASixtyDegreeLensFromBehindAndAboveShipZer
     Ship& ship = ShipTable[0];
     ship.frame = Frame(Vector3(100, -200, 300));
     w.placeCamera();
-    const double f = 1 / std::tan(30 * M_PI / 180), n = 0.1, far = 30000, eye[3] = {103, -170, 420};
-    const double lens[16] = {
-        f * 3 / 4, 0, 0, 0, 0, f, 0, 0, 0, 0, (far + n) / (n - far), -1, 0, 0, 2 * far * n / (n - far), 0};
-    GLdouble m[16];
-    glGetDoublev(GL_PROJECTION_MATRIX, m);
-    for (int i = 0; i < 16; ++i) { // the last column moves the eye to the origin
-        const double expected =
-            i < 12 ? lens[i] : lens[i] - eye[0] * lens[i - 12] - eye[1] * lens[i - 8] - eye[2] * lens[i - 4];
-        EXPECT_NEAR(m[i], expected, 1e-6 * std::max(1.0, std::fabs(expected))) << "element " << i;
-    }
+    GLdouble placed[16], expected[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, placed);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60, 4.0 / 3, 0.1, 30000);
+    glTranslated(-103, 170, -420); // the eye to the origin
+    glGetDoublev(GL_PROJECTION_MATRIX, expected);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(placed[i], expected[i], 1e-6 * std::max(1.0, std::fabs(expected[i]))) << "element " << i;
 
     ship.faceDirection(Vector3(1, 2, -3));
     w.placeCamera();
-    Frame expected = ship.frame;
-    expected.multiply(Frame(Vector3(3, 30, 120)));
-    EXPECT_TRUE(near(cameraFrame, expected, 1e-2f));
+    Frame camera = ship.frame;
+    camera.multiply(Frame(Vector3(3, 30, 120)));
+    EXPECT_TRUE(near(cameraFrame, camera, 1e-2f));
 }
 
 // The sky, the planet and its shell, and the four gauge globes are each a sphere of 64 slices and 64

@@ -9,12 +9,9 @@
 namespace testing_support {
 
 World& GameTest::world() {
-    static World* instance = nullptr;
-    if (!instance) {
-        instance = &startWorld(1); // as the game starts, music and all
-        fflush(stdout);
-    }
-    return *instance;
+    static World& instance = startWorld(1); // as the game starts, music and all
+    fflush(stdout);
+    return instance;
 }
 
 void GameTest::SetUp() {

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <vector>
 
-#include "data/Constants.h"
 #include "ships/MeshLists.h"
 #include "ships/ModelData.h"
 #include "support/GLTestWindow.h"

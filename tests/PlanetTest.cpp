@@ -90,26 +90,18 @@ TEST(PlanetHealth, SetsRadiusAndGaugesAndRegrowsOnePointEveryEighthCallWorthFift
     }
 
     planet.playerNumber = 2;
-    planet.health = 100;
     ShipTable[2].score = 0;
-    std::string regrown;
-    for (int call = 1; call <= 17; ++call) {
-        const int before = planet.health;
-        planet.regenerateHealth();
-        regrown += planet.health != before ? '+' : '.';
-    }
-    EXPECT_EQ(regrown, "+.......+.......+");
-
-    // Full and wrecked planets do not regrow, but the timer still runs down meanwhile.
-    for (int health : {150, 0}) {
-        planet.health = health;
-        planet.regenTimer = 0.25f;
-        for (int call = 0; call < 8; ++call)
+    // The health held at each call, for how many calls: full and wrecked planets do not regrow, but the
+    // timer still runs down meanwhile.
+    const int phases[][2] = {{100, 17}, {150, 8}, {149, 1}, {0, 8}, {149, 1}};
+    std::string regrown; // a '+' for each call that regrows a point
+    for (const auto& [health, calls] : phases)
+        for (int call = 0; call < calls; ++call) {
+            planet.health = health;
             planet.regenerateHealth();
-        EXPECT_EQ(planet.health, health);
-        planet.health = 149;
-        planet.regenerateHealth();
-        EXPECT_EQ(planet.health, 150) << "after waiting at " << health;
-    }
+            regrown += planet.health == health + 1 ? '+' : planet.health == health ? '.' : '?';
+        }
+    EXPECT_EQ(regrown, "+.......+.......+"
+                       "........+........+");
     EXPECT_EQ(ShipTable[2].score, 250);
 }

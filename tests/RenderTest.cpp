@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
 #include <tuple>
 
 #include "app/FrameLoop.h"

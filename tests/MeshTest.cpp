@@ -6,20 +6,10 @@
 #include <cmath>
 #include <vector>
 
+#include "math/Vector3.h"
 #include "ships/MeshLists.h"
 #include "ships/ModelData.h"
 #include "support/GLTestWindow.h"
-
-namespace {
-
-struct Vec {
-    double x, y, z;
-};
-Vec sub(MeshPoint a, MeshPoint b) { return {double(a.x) - b.x, double(a.y) - b.y, double(a.z) - b.z}; }
-Vec cross(Vec a, Vec b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double dot(Vec a, MeshPoint b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
-} // namespace
 
 using MeshList = testing_support::GLTest;
 
@@ -50,6 +40,7 @@ TEST_F(MeshList, TablesAreClosedAndOutwardFacingAndDrawnInGameUnitsWithRunMateri
         // Every corner's normal leans the way the triangle winds, and the winding encloses a positive
         // volume: with back faces culled, the outside is what shows.
         double volume = 0;
+        auto v3 = [](MeshPoint p) { return Vector3(p.x, p.y, p.z); };
         for (int f = 0; f < m.faceCount; ++f) {
             const MeshFace& face = m.faces[f];
             for (int k = 0; k < 3; ++k)
@@ -57,12 +48,14 @@ TEST_F(MeshList, TablesAreClosedAndOutwardFacingAndDrawnInGameUnitsWithRunMateri
                             face.normal[k] >= 0 && face.normal[k] < m.normalCount && face.texCoord[k] >= 0 &&
                             face.texCoord[k] < m.texCoordCount)
                     << "face " << f;
-            const MeshPoint a = m.positions[face.position[0]], b = m.positions[face.position[1]],
-                            c = m.positions[face.position[2]];
-            const Vec winding = cross(sub(b, a), sub(c, a));
+            const Vector3 a = v3(m.positions[face.position[0]]), b = v3(m.positions[face.position[1]]),
+                          c = v3(m.positions[face.position[2]]);
+            Vector3 ab = b, ac = c;
+            ab.subtract(a);
+            ac.subtract(a);
             for (int k = 0; k < 3; ++k)
-                ASSERT_GT(dot(winding, m.normals[face.normal[k]]), 0) << "face " << f;
-            volume += dot(cross({b.x, b.y, b.z}, {c.x, c.y, c.z}), a) / 6;
+                ASSERT_GT(ab.cross(ac).dot(v3(m.normals[face.normal[k]])), 0) << "face " << f;
+            volume += a.dot(b.cross(c)) / 6.0;
         }
         EXPECT_GT(volume, 0);
 

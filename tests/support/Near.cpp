@@ -5,9 +5,13 @@
 
 namespace testing_support {
 
-static std::string shown(Vector3 v) {
+namespace {
+
+std::string shown(Vector3 v) {
     return "(" + std::to_string(v.x) + ", " + std::to_string(v.y) + ", " + std::to_string(v.z) + ")";
 }
+
+} // namespace
 
 testing::AssertionResult near(Vector3 actual, Vector3 expected, float tolerance) {
     for (float Vector3::*c : {&Vector3::x, &Vector3::y, &Vector3::z})

@@ -100,8 +100,7 @@ TEST_F(MeshList, TablesAreClosedAndOutwardFacingAndDrawnInGameUnitsWithRunMateri
               std::pair{GL_AMBIENT, zero}, std::pair{GL_EMISSION, zero}, std::pair{GL_SHININESS, one}}) {
             GLfloat got[4] = {1, 1, 1, 1}; // shininess is one value
             glGetMaterialfv(GL_FRONT, which, got);
-            for (int i = 0; i < 4; ++i)
-                EXPECT_FLOAT_EQ(got[i], expected[i]) << "material " << which;
+            EXPECT_TRUE(std::equal(got, got + 4, expected)) << "material " << which;
         }
     }
 }

@@ -29,12 +29,8 @@ namespace {
 void drawHudOver(World& w, int grey) {
     glClearColor(grey / 255.0f, grey / 255.0f, grey / 255.0f, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    glClearColor(0, 0, 0, 0);
     w.drawHud();
 }
-
-// Lit pixels within 40 of a gauge centred at (x, 61).
-LitPixels gaugeAt(int x) { return litPixels(x - 40, 21, x + 40, 101); }
 
 } // namespace
 
@@ -74,10 +70,8 @@ TEST_F(Rendering, EverySphereHasSixtyFourSlicesAndStacksAndTheSkyIsFiveThousandR
     EXPECT_EQ(depth, 1) << "the depth buffer is cleared after the sky";
     flatProjection(20);
     glDisable(GL_CULL_FACE);
-    GLUquadric* reference = gluNewQuadric();
-    gluQuadricTexture(reference, GL_TRUE);
-    const size_t sphere = feedbackTriangles([&] { gluSphere(reference, 100, 64, 64); }).size();
-    gluDeleteQuadric(reference);
+    const size_t sphere =
+        feedbackTriangles([&] { gluSphere(w.quadric, 100, 64, 64); }).size(); // as the sky left it: textured
 
     ShipTable[0].frame = Frame(Vector3(1000, 500, 0));
     const auto sky = feedbackTriangles([&] { w.drawStars(); });
@@ -131,6 +125,7 @@ TEST_F(Rendering, ScoreAndCountdownReadAsTextAtTheirPlaces) {
 TEST_F(Rendering, GaugesSitInTheBottomCornersWhileTheirOwnersLive) {
     World& w = world();
     Ship& ship = ShipTable[0];
+    auto gaugeAt = [](int x) { return litPixels(x - 40, 21, x + 40, 101); }; // centred at (x, 61)
     w.planets[0].health = 75;
     ship.health = 10;
     drawHudOver(w, 0);

@@ -13,7 +13,6 @@
 #include "render/TextRenderer.h"
 #include "render/TextureLoader.h"
 #include "ships/Ship.h"
-#include "support/GLTestWindow.h"
 #include "support/GameFixture.h"
 #include "support/Near.h"
 #include "support/Stdout.h"
@@ -37,10 +36,9 @@ void drawHudOver(World& w, int grey) {
 // The camera sits 3 right, 30 up and 120 behind ship 0 in the ship's own axes, and sees through
 // gluPerspective(60, 4/3, 0.1, 30000); the view is multiplied onto that projection.
 TEST_F(Rendering, TheCameraLooksThroughASixtyDegreeLensFromBehindAndAboveShipZero) {
-    World& w = world();
     Ship& ship = ShipTable[0];
     ship.frame = Frame(Vector3(100, -200, 300));
-    w.placeCamera();
+    world().placeCamera();
     GLdouble placed[16], expected[16];
     glGetDoublev(GL_PROJECTION_MATRIX, placed);
     glMatrixMode(GL_PROJECTION);
@@ -52,7 +50,7 @@ TEST_F(Rendering, TheCameraLooksThroughASixtyDegreeLensFromBehindAndAboveShipZer
         EXPECT_NEAR(placed[i], expected[i], 1e-6 * std::max(1.0, std::fabs(expected[i]))) << "element " << i;
 
     ship.faceDirection(Vector3(1, 2, -3));
-    w.placeCamera();
+    world().placeCamera();
     Frame camera = ship.frame;
     camera.multiply(Frame(Vector3(3, 30, 120)));
     EXPECT_TRUE(near(cameraFrame, camera, 1e-2f));

@@ -9,7 +9,6 @@
 #include "render/ViewVolume.h"
 #include "ships/MeshLists.h"
 #include "ships/Ship.h"
-#include "support/GLTestWindow.h"
 #include "support/GameFixture.h"
 
 namespace {

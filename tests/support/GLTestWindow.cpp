@@ -7,7 +7,6 @@
 #include <cstdlib>
 
 #include "app/FrameLoop.h"
-#include "data/Constants.h"
 #include "render/TextRenderer.h"
 #include "tools/capture/Capture.h"
 
@@ -76,7 +75,6 @@ int textMismatch(const std::string& text, int points, int x, int y, int backgrou
         font ? TTF_RenderText_Blended(font, text.c_str(), SDL_Color{255, 255, 255, 0}) : nullptr;
     if (font) TTF_CloseFont(font);
     if (!glyphs) return ScreenWidth * ScreenHeight;
-    SDL_LockSurface(glyphs);
     const int w = glyphs->w, h = glyphs->h, quadW = nextPowerOfTwo(w), quadH = nextPowerOfTwo(h);
     // The text's coverage, top row first; the game's additive quad shows it as grey of that level.
     auto coverage = [&](int column, int row) {
@@ -94,7 +92,6 @@ int textMismatch(const std::string& text, int points, int x, int y, int backgrou
             wrong += std::abs(p[0] - expected) > 12 || std::abs(p[1] - expected) > 12 ||
                      std::abs(p[2] - expected) > 12;
         }
-    SDL_UnlockSurface(glyphs);
     SDL_FreeSurface(glyphs);
     return wrong;
 }
@@ -102,11 +99,9 @@ int textMismatch(const std::string& text, int points, int x, int y, int backgrou
 std::string tgaHeader(int type, int width, int height, int bits, int descriptor, int mapEntries) {
     // ID length, map type, image type; the map (first entry, entries, bits); origin, size, bits, descriptor
     auto bytes2 = [](int v) { return std::string{static_cast<char>(v & 255), static_cast<char>(v >> 8)}; };
-    std::string header{0, static_cast<char>(mapEntries > 0), static_cast<char>(type)};
-    header += bytes2(0) + bytes2(mapEntries) + static_cast<char>(mapEntries > 0 ? 24 : 0);
-    header += bytes2(0) + bytes2(0) + bytes2(width) + bytes2(height);
-    header += {static_cast<char>(bits), static_cast<char>(descriptor)};
-    return header;
+    return std::string{0, static_cast<char>(mapEntries > 0), static_cast<char>(type)} + bytes2(0) +
+           bytes2(mapEntries) + static_cast<char>(mapEntries > 0 ? 24 : 0) + bytes2(0) + bytes2(0) +
+           bytes2(width) + bytes2(height) + static_cast<char>(bits) + static_cast<char>(descriptor);
 }
 
 } // namespace testing_support

@@ -6,65 +6,41 @@
 #include <cmath>
 #include <vector>
 
-#include "data/Constants.h"
+#include "math/Vector3.h"
 #include "ships/MeshLists.h"
 #include "ships/ModelData.h"
 #include "support/GLTestWindow.h"
 
-namespace {
-
-struct Vec {
-    double x, y, z;
-};
-Vec sub(MeshPoint a, MeshPoint b) { return {double(a.x) - b.x, double(a.y) - b.y, double(a.z) - b.z}; }
-Vec cross(Vec a, Vec b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double dot(Vec a, MeshPoint b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
-class MeshList : public testing_support::GLTest {
-  protected:
-    void SetUp() override {
-        GLTest::SetUp();
-        if (HasFatalFailure()) return;
-        glDisable(GL_TEXTURE_2D); // the ship and the reward are drawn untextured
-        glDisable(GL_CULL_FACE);
-        testing_support::flatProjection(); // game units one to one onto the window
-        // A faint white ambient light and LIGHT0's white straight above: each vertex shows a fifth of its
-        // material's ambient colour, its diffuse colour times how far its normal faces up, and half its
-        // specular colour in the highlight that the viewer, looking down -Z, sees.
-        const GLfloat faint[4] = {0.2f, 0.2f, 0.2f, 1}, above[4] = {0, 1, 0, 0},
-                      half[4] = {0.5f, 0.5f, 0.5f, 1};
-        glEnable(GL_LIGHT0);
-        glLightModelfv(GL_LIGHT_MODEL_AMBIENT, faint);
-        glLightfv(GL_LIGHT0, GL_POSITION, above); // under the identity model-view
-        glLightfv(GL_LIGHT0, GL_SPECULAR, half);
-    }
-};
-
-} // namespace
+using MeshList = testing_support::GLTest;
 
 // The tables first; then one lit pass checks positions, each run's material and that the normals were
 // turned with the positions, and last what the list leaves behind.
 TEST_F(MeshList, TablesAreClosedAndOutwardFacingAndDrawnInGameUnitsWithRunMaterialsAndTurnedNormals) {
-    struct Model {
-        const MeshModel* table;
-        GLuint (*list)();
-        double size[3];       // width, height and length in game units
-        float MeshPoint::*up; // the model's top, which is +Y in the game
-    };
+    glDisable(GL_TEXTURE_2D); // the ship and the reward are drawn untextured
+    glDisable(GL_CULL_FACE);
+    testing_support::flatProjection(); // game units one to one onto the window
+    // A faint white ambient light and LIGHT0's white straight above: each vertex shows a fifth of its
+    // material's ambient colour, its diffuse colour times how far its normal faces up, and half its
+    // specular colour in the highlight that the viewer, looking down -Z, sees.
+    const GLfloat faint[4] = {0.2f, 0.2f, 0.2f, 1}, above[4] = {0, 1, 0, 0}, half[4] = {0.5f, 0.5f, 0.5f, 1};
+    glEnable(GL_LIGHT0);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, faint);
+    glLightfv(GL_LIGHT0, GL_POSITION, above); // under the identity model-view
+    glLightfv(GL_LIGHT0, GL_SPECULAR, half);
     const GLfloat playerColour[4] = {0.8f, 0.2f, 0.2f, 1}, one[4] = {1, 1, 1, 1}, zero[4] = {0, 0, 0, 0},
                   glow[4] = {0.3f, 0.3f, 0.3f, 1};
-    for (const Model& c : {Model{&shipModel, shipMeshList, {68.68, 9.9, 100}, &MeshPoint::z},
-                           Model{&rewardModel, rewardMeshList, {100, 59.32, 100}, &MeshPoint::y}}) {
-        const MeshModel& m = *c.table;
-        const bool ship = &m == &shipModel;
+    for (const bool ship : {true, false}) {
         SCOPED_TRACE(ship ? "ship" : "reward");
-        std::vector<int> material; // of each face
+        const MeshModel& m = ship ? shipModel : rewardModel;
+        const double size[3] = {ship ? 68.68 : 100, ship ? 9.9 : 59.32, 100}; // width, height, length
+        std::vector<int> material;                                            // of each face
         for (int r = 0; r < m.runCount; ++r)
             material.insert(material.end(), m.runs[r].faceCount, m.runs[r].material);
         ASSERT_EQ(int(material.size()), m.faceCount);
         // Every corner's normal leans the way the triangle winds, and the winding encloses a positive
         // volume: with back faces culled, the outside is what shows.
         double volume = 0;
+        auto v3 = [](MeshPoint p) { return Vector3(p.x, p.y, p.z); };
         for (int f = 0; f < m.faceCount; ++f) {
             const MeshFace& face = m.faces[f];
             for (int k = 0; k < 3; ++k)
@@ -72,20 +48,23 @@ TEST_F(MeshList, TablesAreClosedAndOutwardFacingAndDrawnInGameUnitsWithRunMateri
                             face.normal[k] >= 0 && face.normal[k] < m.normalCount && face.texCoord[k] >= 0 &&
                             face.texCoord[k] < m.texCoordCount)
                     << "face " << f;
-            const MeshPoint a = m.positions[face.position[0]], b = m.positions[face.position[1]],
-                            c2 = m.positions[face.position[2]];
-            const Vec winding = cross(sub(b, a), sub(c2, a));
+            const Vector3 a = v3(m.positions[face.position[0]]), b = v3(m.positions[face.position[1]]),
+                          c = v3(m.positions[face.position[2]]);
+            Vector3 ab = b, ac = c;
+            ab.subtract(a);
+            ac.subtract(a);
             for (int k = 0; k < 3; ++k)
-                ASSERT_GT(dot(winding, m.normals[face.normal[k]]), 0) << "face " << f;
-            volume += dot(cross({b.x, b.y, b.z}, {c2.x, c2.y, c2.z}), a) / 6;
+                ASSERT_GT(ab.cross(ac).dot(v3(m.normals[face.normal[k]])), 0) << "face " << f;
+            volume += a.dot(b.cross(c)) / 6.0;
         }
         EXPECT_GT(volume, 0);
 
         glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, playerColour);
         glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, glow); // each run sets its own
-        const GLuint list = c.list();
+        GLuint (*const compile)() = ship ? shipMeshList : rewardMeshList;
+        const GLuint list = compile();
         const auto drawn = testing_support::feedbackTriangles([list] { glCallList(list); });
-        EXPECT_EQ(c.list(), list) << "compiled once";
+        EXPECT_EQ(compile(), list) << "compiled once";
         ASSERT_EQ(int(drawn.size()), m.faceCount);
         double lo[3] = {1e9, 1e9, 1e9}, hi[3] = {-1e9, -1e9, -1e9}, front = 0, rear = 0; // half widths
         for (int f = 0; f < m.faceCount; ++f)
@@ -98,7 +77,7 @@ TEST_F(MeshList, TablesAreClosedAndOutwardFacingAndDrawnInGameUnitsWithRunMateri
                 if (p[2] > 20) rear = std::max(rear, std::fabs(p[0]));
                 const MeshMaterial& mat = m.materials[material[f]];
                 const MeshPoint n = m.normals[m.faces[f].normal[k]];
-                const double facing = std::max(0.0f, n.*c.up);
+                const double facing = std::max(0.0f, ship ? n.z : n.y); // the model's top is +Y in the game
                 // Toward the half-way vector (0, 1, 1) / sqrt 2 in game axes; the ship's are turned.
                 const double half = std::max(0.0, (ship ? n.z - n.y : n.y + n.z) / std::sqrt(2.0));
                 const double shine = facing > 0 ? 0.5 * std::pow(half, mat.shininess) : 0;
@@ -110,32 +89,18 @@ TEST_F(MeshList, TablesAreClosedAndOutwardFacingAndDrawnInGameUnitsWithRunMateri
                                 2e-3)
                         << "face " << f << " corner " << k;
             }
-        for (int a = 0; a < 3; ++a) {
-            EXPECT_NEAR(hi[a] - lo[a], c.size[a], 0.01) << "axis " << a;
-            EXPECT_NEAR(lo[a] + hi[a], 0, 0.01) << "centred on axis " << a;
-        }
-        if (ship) { // the nose leads along -Z: a narrow point in front, the span at the back
-            EXPECT_LT(front, 10);
-            EXPECT_GT(rear, 30);
-        }
+        for (int a = 0; a < 3; ++a) // as large as given, and centred
+            EXPECT_TRUE(std::fabs(hi[a] - lo[a] - size[a]) < 0.01 && std::fabs(lo[a] + hi[a]) < 0.01)
+                << "axis " << a << ": " << lo[a] << " to " << hi[a];
+        // The ship's nose leads along -Z: a narrow point in front, the span at the back.
+        EXPECT_TRUE(!ship || (front < 10 && rear > 30)) << front << " in front, " << rear << " at the back";
         // Whatever is drawn next finds a neutral material, and the player colour still set on the ship.
         for (auto [which, expected] :
              {std::pair{GL_DIFFUSE, ship ? playerColour : one}, std::pair{GL_SPECULAR, one},
               std::pair{GL_AMBIENT, zero}, std::pair{GL_EMISSION, zero}, std::pair{GL_SHININESS, one}}) {
             GLfloat got[4] = {1, 1, 1, 1}; // shininess is one value
             glGetMaterialfv(GL_FRONT, which, got);
-            for (int i = 0; i < 4; ++i)
-                EXPECT_FLOAT_EQ(got[i], expected[i]) << "material " << which;
+            EXPECT_TRUE(std::equal(got, got + 4, expected)) << "material " << which;
         }
     }
-}
-
-// The colour each player's ship and lasers wear, red, green, blue and alpha.
-TEST(PlayerColours, AreGreyRedBlueOrangeGreenYellowPurpleAndBrown) {
-    const float rows[8][4] = {{0.7f, 0.7f, 0.7f, 1}, {0.8f, 0.2f, 0.2f, 1}, {0.2f, 0.2f, 0.8f, 1},
-                              {0.8f, 0.4f, 0.0f, 1}, {0.0f, 0.8f, 0.2f, 1}, {0.8f, 0.8f, 0.2f, 1},
-                              {0.7f, 0.3f, 0.7f, 1}, {0.4f, 0.2f, 0.08f, 1}};
-    for (int n = 0; n < 8; ++n)
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(playerColours[n][i], rows[n][i]) << "player " << n << ", component " << i;
 }

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
 #include <tuple>
 
 #include "app/FrameLoop.h"
@@ -14,7 +13,6 @@
 #include "render/TextRenderer.h"
 #include "render/TextureLoader.h"
 #include "ships/Ship.h"
-#include "support/GLTestWindow.h"
 #include "support/GameFixture.h"
 #include "support/Near.h"
 #include "support/Stdout.h"
@@ -23,7 +21,6 @@
 using namespace testing_support;
 using Rendering = GameTest;
 using TitleScreen = GLTest;
-using TextureLoading = GLTest;
 
 namespace {
 
@@ -31,38 +28,32 @@ namespace {
 void drawHudOver(World& w, int grey) {
     glClearColor(grey / 255.0f, grey / 255.0f, grey / 255.0f, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    glClearColor(0, 0, 0, 0);
     w.drawHud();
 }
-
-// Lit pixels within 40 of a gauge centred at (x, 61).
-LitPixels gaugeAt(int x) { return litPixels(x - 40, 21, x + 40, 101); }
 
 } // namespace
 
 // The camera sits 3 right, 30 up and 120 behind ship 0 in the ship's own axes, and sees through
 // gluPerspective(60, 4/3, 0.1, 30000); the view is multiplied onto that projection.
 TEST_F(Rendering, TheCameraLooksThroughASixtyDegreeLensFromBehindAndAboveShipZero) {
-    World& w = world();
     Ship& ship = ShipTable[0];
     ship.frame = Frame(Vector3(100, -200, 300));
-    w.placeCamera();
-    const double f = 1 / std::tan(30 * M_PI / 180), n = 0.1, far = 30000, eye[3] = {103, -170, 420};
-    const double lens[16] = {
-        f * 3 / 4, 0, 0, 0, 0, f, 0, 0, 0, 0, (far + n) / (n - far), -1, 0, 0, 2 * far * n / (n - far), 0};
-    GLdouble m[16];
-    glGetDoublev(GL_PROJECTION_MATRIX, m);
-    for (int i = 0; i < 16; ++i) { // the last column moves the eye to the origin
-        const double expected =
-            i < 12 ? lens[i] : lens[i] - eye[0] * lens[i - 12] - eye[1] * lens[i - 8] - eye[2] * lens[i - 4];
-        EXPECT_NEAR(m[i], expected, 1e-6 * std::max(1.0, std::fabs(expected))) << "element " << i;
-    }
+    world().placeCamera();
+    GLdouble placed[16], expected[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, placed);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60, 4.0 / 3, 0.1, 30000);
+    glTranslated(-103, 170, -420); // the eye to the origin
+    glGetDoublev(GL_PROJECTION_MATRIX, expected);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(placed[i], expected[i], 1e-6 * std::max(1.0, std::fabs(expected[i]))) << "element " << i;
 
     ship.faceDirection(Vector3(1, 2, -3));
-    w.placeCamera();
-    Frame expected = ship.frame;
-    expected.multiply(Frame(Vector3(3, 30, 120)));
-    EXPECT_TRUE(near(cameraFrame, expected, 1e-2f));
+    world().placeCamera();
+    Frame camera = ship.frame;
+    camera.multiply(Frame(Vector3(3, 30, 120)));
+    EXPECT_TRUE(near(cameraFrame, camera, 1e-2f));
 }
 
 // The sky, the planet and its shell, and the four gauge globes are each a sphere of 64 slices and 64
@@ -77,10 +68,8 @@ TEST_F(Rendering, EverySphereHasSixtyFourSlicesAndStacksAndTheSkyIsFiveThousandR
     EXPECT_EQ(depth, 1) << "the depth buffer is cleared after the sky";
     flatProjection(20);
     glDisable(GL_CULL_FACE);
-    GLUquadric* reference = gluNewQuadric();
-    gluQuadricTexture(reference, GL_TRUE);
-    const size_t sphere = feedbackTriangles([&] { gluSphere(reference, 100, 64, 64); }).size();
-    gluDeleteQuadric(reference);
+    const size_t sphere =
+        feedbackTriangles([&] { gluSphere(w.quadric, 100, 64, 64); }).size(); // as the sky left it: textured
 
     ShipTable[0].frame = Frame(Vector3(1000, 500, 0));
     const auto sky = feedbackTriangles([&] { w.drawStars(); });
@@ -90,8 +79,8 @@ TEST_F(Rendering, EverySphereHasSixtyFourSlicesAndStacksAndTheSkyIsFiveThousandR
         for (const FeedbackVertex& v : polygon)
             left = std::min(left, v.x), right = std::max(right, v.x), s = std::max(s, v.s),
             t = std::max(t, v.t);
-    EXPECT_TRUE(std::fabs(left * 20 - 8000 + 4000) <= 20 && std::fabs(right * 20 - 8000 - 6000) <= 20)
-        << left << " " << right;
+    EXPECT_NEAR(left, 400 + (1000 - 5000) / 20, 1); // 20 units a pixel
+    EXPECT_NEAR(right, 400 + (1000 + 5000) / 20, 1);
     EXPECT_TRUE(s == 4 && t == 4) << s << " " << t;
 
     glDisable(GL_CULL_FACE); // the sky leaves culling on
@@ -103,21 +92,20 @@ TEST_F(Rendering, EverySphereHasSixtyFourSlicesAndStacksAndTheSkyIsFiveThousandR
     EXPECT_EQ(gauges, 4 * sphere);
 }
 
-// "Score: %d" in 18 points with its quad's bottom-left corner at (30, 539); the rendered size is kept.
-TEST_F(Rendering, ScoreReadsAsTextAtTheTopLeftAndLeavesItsSize) {
-    ShipTable[0].score = 1230;
-    drawHudOver(world(), 40);
-    EXPECT_EQ(textMismatch("Score: 1230", 18, 30, 539, 40), 0);
-    int w = 0, h = 0;
-    TTF_SizeText(world().font.smallFont, "Score: 1230", &w, &h);
-    EXPECT_TRUE(scorePosition.x == 30 && scorePosition.y == 539);
-    EXPECT_TRUE(scorePosition.w == w && scorePosition.h == h) << scorePosition.w << " x " << scorePosition.h;
-}
-
-// The countdown, in 70 points, stands at (676, -30); each whole-seconds digit beyond the first moves it
-// 40 left. It shows truncated tenths, and nothing at all once the timer is down to 0.
-TEST_F(Rendering, CountdownShowsTruncatedTenthsOnlyWhileShipZeroWaits) {
+// "Score: %d" in 18 points with its quad's bottom-left corner at (30, 539), its rendered size kept. The
+// countdown, in 70 points, stands at (676, -30); each whole-seconds digit beyond the first moves it 40 left.
+// It shows truncated tenths, and nothing at all once the timer is down to 0.
+TEST_F(Rendering, ScoreAndCountdownReadAsTextAtTheirPlaces) {
     World& w = world();
+    ShipTable[0].score = 1230;
+    drawHudOver(w, 40);
+    EXPECT_EQ(textMismatch("Score: 1230", 18, 30, 539, 40), 0);
+    int width = 0, height = 0;
+    TTF_SizeText(w.font.smallFont, "Score: 1230", &width, &height);
+    EXPECT_TRUE(scorePosition.x == 30 && scorePosition.y == 539 && scorePosition.w == width &&
+                scorePosition.h == height)
+        << scorePosition.w << " x " << scorePosition.h;
+
     ShipTable[0].explode();
     const std::tuple<float, const char*, int> rows[] = {
         {2.97f, "2.9", 676}, {0.05f, "0.0", 676}, {12.59f, "12.5", 636}, {123.4f, "123.4", 596}};
@@ -135,20 +123,19 @@ TEST_F(Rendering, CountdownShowsTruncatedTenthsOnlyWhileShipZeroWaits) {
 TEST_F(Rendering, GaugesSitInTheBottomCornersWhileTheirOwnersLive) {
     World& w = world();
     Ship& ship = ShipTable[0];
-    Planet& home = w.planets[0];
-    home.health = 75;
+    auto gaugeAt = [](int x) { return litPixels(x - 40, 21, x + 40, 101); }; // centred at (x, 61)
+    w.planets[0].health = 75;
     ship.health = 10;
     drawHudOver(w, 0);
     for (int x : {61, 738}) {
         const LitPixels g = gaugeAt(x);
-        EXPECT_NEAR(g.x, x, 1) << x;
-        EXPECT_NEAR(g.y, 61, 1) << x;
-        EXPECT_TRUE(std::abs(g.left - (x - 30)) <= 1 && std::abs(g.right - (x + 29)) <= 1)
-            << x << ": " << g.left << " to " << g.right;
+        EXPECT_TRUE(std::abs(g.x - x) <= 1 && std::abs(g.y - 61) <= 1 && std::abs(g.left - (x - 30)) <= 1 &&
+                    std::abs(g.right - (x + 29)) <= 1)
+            << x << ": centre " << g.x << ", " << g.y << ", across " << g.left << " to " << g.right;
     }
     ship.explode();
     ship.respawnTimer = 0; // its countdown would stand over the gauge's corner
-    home.alive = false;
+    w.planets[0].alive = false;
     drawHudOver(w, 0);
     EXPECT_EQ(gaugeAt(61).count + gaugeAt(738).count, 0);
     ship.respawnTimer = 1;
@@ -163,28 +150,9 @@ TEST_F(TitleScreen, WithoutItsImageDrawsNothing) {
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glDisable(GL_DEPTH_TEST); // as at start-up, when the title is shown
-    const std::string out = stdoutOf(showTitleScreen);
-    EXPECT_EQ(out.rfind("Error: could not load images/titlescreen.jpg. Reason: ", 0), 0u) << out;
-    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+    stdoutOf(showTitleScreen);
     const LitPixels blue = litPixels(0, 0, 800, 600);
     EXPECT_TRUE(blue.count == 800 * 600 && blue.red + blue.green == 0) << "the picture changed";
-}
-
-// The ship gauges share the moon, read at the first ship's setup only, and not again when it failed.
-TEST_F(TextureLoading, ASharedTextureIsReadOnceEvenWhenItsFileFails) {
-    const TempDir empty(TempDir::Inside);
-    Ship ship;
-    const GLuint loaded = moonTexture; // whichever test ran first in this process
-    GLuint first = moonTexture = 0;
-    const std::string out = stdoutOf([&] {
-        ShipHealthMeter().attach(&ship);
-        first = moonTexture;
-        ShipHealthMeter().attach(&ship);
-    });
-    EXPECT_TRUE(first != 0 && moonTexture == first);
-    moonTexture = loaded;
-    EXPECT_EQ(out.rfind("Error: could not load images/map-moon.jpg. Reason: ", 0), 0u) << out;
-    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
 }
 
 TEST(TextQuad, IsTheSmallestPowerOfTwoRoundTheText) {

@@ -5,11 +5,8 @@
 
 namespace testing_support {
 
-// Seeds the shared generator with `seed`, lets `predict` take the draws it expects the game to take
-// and work out its expectation from them, then seeds the generator again, so that the game code run
-// next draws exactly those numbers. Nothing drawn before counts, whichever test or code ran first.
-//   const int kind = replayDraws(11, [] { return randomDraw() % RewardKinds; });
-//   world.refill(); // draws the same
+// Seeds the shared generator, lets `predict` work out its expectation from the draws it expects the game to
+// take, then seeds it again so that the game code run next draws exactly those numbers.
 template <class Predict> auto replayDraws(unsigned seed, Predict predict) {
     srand(seed);
     auto expected = predict();

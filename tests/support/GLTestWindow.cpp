@@ -4,37 +4,22 @@
 #include <SDL/SDL.h>
 #include <SDL/SDL_ttf.h>
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
-#include <map>
 
 #include "app/FrameLoop.h"
-#include "data/Constants.h"
 #include "render/TextRenderer.h"
 #include "tools/support/Capture.h"
 
 namespace testing_support {
 
-bool openGLWindow() {
-    static bool open = false;
-    if (open) return true;
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
-    if (!SDL_SetVideoMode(ScreenWidth, ScreenHeight, 32, SDL_OPENGL)) return false;
-    open = true;
-    resetGameGLState();
-    return true;
-}
-
-void resetGameGLState() {
+void GLTest::SetUp() {
+    static const bool open =
+        SDL_Init(SDL_INIT_VIDEO) == 0 && SDL_SetVideoMode(ScreenWidth, ScreenHeight, 32, SDL_OPENGL);
+    ASSERT_TRUE(open) << "this test draws: run it under an X display (xvfb-run)";
     setUpViewport();
     enableSceneState();
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
-
-void GLTest::SetUp() {
-    ASSERT_TRUE(openGLWindow()) << "this test draws: run it under an X display (xvfb-run)";
-    resetGameGLState();
 }
 
 void flatProjection(float unitsPerPixel) {
@@ -45,25 +30,20 @@ void flatProjection(float unitsPerPixel) {
     glMatrixMode(GL_MODELVIEW);
 }
 
-Pixel readPixel(int x, int y) {
-    const std::vector<unsigned char> frame = readFrame();
-    const unsigned char* p = &frame[(y * ScreenWidth + x) * 3];
-    return {p[0], p[1], p[2]};
-}
-
 std::vector<unsigned char> readFrame() {
     glReadBuffer(GL_BACK);
     return capture::readWindow();
 }
 
 LitPixels litPixels(int x0, int y0, int x1, int y1, int threshold) {
-    std::vector<unsigned char> frame = readFrame();
+    const std::vector<unsigned char> frame = readFrame();
     LitPixels lit;
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) {
             const unsigned char* p = &frame[(y * ScreenWidth + x) * 3];
-            if (p[0] + p[1] + p[2] <= threshold) continue;
-            ++lit.count, lit.x += x, lit.y += y, lit.red += p[0], lit.green += p[1];
+            const int light = p[0] + p[1] + p[2];
+            if (light <= threshold) continue;
+            ++lit.count, lit.x += x, lit.y += y, lit.red += p[0], lit.green += p[1], lit.brightness += light;
             lit.left = std::min(lit.left, x), lit.right = std::max(lit.right, x);
         }
     if (lit.count) lit.x /= lit.count, lit.y /= lit.count;
@@ -89,34 +69,19 @@ std::vector<std::vector<FeedbackVertex>> feedbackTriangles(const std::function<v
     return triangles;
 }
 
-namespace {
-
-TTF_Font* fontAt(int points) {
-    // Kept open for the life of the test process, and never destroyed, so that they are not leaks.
-    static std::map<int, TTF_Font*>& fonts = *new std::map<int, TTF_Font*>;
-    if (!TTF_WasInit() && TTF_Init() == -1) return nullptr;
-    TTF_Font*& font = fonts[points];
-    if (!font) font = TTF_OpenFont("fonts/arial.ttf", points);
-    return font;
-}
-
-} // namespace
-
 int textMismatch(const std::string& text, int points, int x, int y, int background) {
-    TTF_Font* font = fontAt(points);
+    TTF_Font* font = TTF_WasInit() || TTF_Init() == 0 ? TTF_OpenFont("fonts/arial.ttf", points) : nullptr;
     SDL_Surface* glyphs =
         font ? TTF_RenderText_Blended(font, text.c_str(), SDL_Color{255, 255, 255, 0}) : nullptr;
+    if (font) TTF_CloseFont(font);
     if (!glyphs) return ScreenWidth * ScreenHeight;
-    SDL_LockSurface(glyphs);
     const int w = glyphs->w, h = glyphs->h, quadW = nextPowerOfTwo(w), quadH = nextPowerOfTwo(h);
     // The text's coverage, top row first; the game's additive quad shows it as grey of that level.
     auto coverage = [&](int column, int row) {
         if (column < 0 || row < 0 || column >= w || row >= h) return 0;
-        Uint32 pixel = *reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(glyphs->pixels) +
-                                                        row * glyphs->pitch + column * 4);
-        Uint8 r, g, b, a;
-        SDL_GetRGBA(pixel, glyphs->format, &r, &g, &b, &a);
-        return int(a);
+        const Uint32 pixel = *reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(glyphs->pixels) +
+                                                              row * glyphs->pitch + column * 4);
+        return int((pixel & glyphs->format->Amask) >> glyphs->format->Ashift);
     };
     const std::vector<unsigned char> frame = readFrame();
     int wrong = 0;
@@ -124,13 +89,9 @@ int textMismatch(const std::string& text, int points, int x, int y, int backgrou
         for (int px = std::max(0, x - 4); px < std::min(ScreenWidth, x + quadW + 4); ++px) {
             const int expected = std::min(255, background + coverage(px - x, y + quadH - 1 - py));
             const unsigned char* p = &frame[(py * ScreenWidth + px) * 3];
-            for (int c = 0; c < 3; ++c)
-                if (std::abs(p[c] - expected) > 12) {
-                    ++wrong;
-                    break;
-                }
+            wrong += std::abs(p[0] - expected) > 12 || std::abs(p[1] - expected) > 12 ||
+                     std::abs(p[2] - expected) > 12;
         }
-    SDL_UnlockSurface(glyphs);
     SDL_FreeSurface(glyphs);
     return wrong;
 }
@@ -138,11 +99,9 @@ int textMismatch(const std::string& text, int points, int x, int y, int backgrou
 std::string tgaHeader(int type, int width, int height, int bits, int descriptor, int mapEntries) {
     // ID length, map type, image type; the map (first entry, entries, bits); origin, size, bits, descriptor
     auto bytes2 = [](int v) { return std::string{static_cast<char>(v & 255), static_cast<char>(v >> 8)}; };
-    std::string header{0, static_cast<char>(mapEntries > 0), static_cast<char>(type)};
-    header += bytes2(0) + bytes2(mapEntries) + static_cast<char>(mapEntries > 0 ? 24 : 0);
-    header += bytes2(0) + bytes2(0) + bytes2(width) + bytes2(height);
-    header += {static_cast<char>(bits), static_cast<char>(descriptor)};
-    return header;
+    return std::string{0, static_cast<char>(mapEntries > 0), static_cast<char>(type)} + bytes2(0) +
+           bytes2(mapEntries) + static_cast<char>(mapEntries > 0 ? 24 : 0) + bytes2(0) + bytes2(0) +
+           bytes2(width) + bytes2(height) + static_cast<char>(bits) + static_cast<char>(descriptor);
 }
 
 } // namespace testing_support

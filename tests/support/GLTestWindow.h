@@ -12,13 +12,9 @@
 
 namespace testing_support {
 
-// Opens the window on first use; later calls return at once. Returns false when no display is there.
-bool openGLWindow();
-// The game's own initial GL state: viewport, identity matrices, depth test, lighting, 2-D textures.
-void resetGameGLState();
-
-// For tests that draw: the window, in the game's initial state. Without a display the test fails; a
-// fixture that sets up more calls this SetUp first and stops when HasFatalFailure().
+// For tests that draw: the window (opened on first use), cleared, in the game's initial GL state. Without a
+// display the test fails; a fixture that sets up more calls this SetUp first and stops when
+// HasFatalFailure().
 class GLTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -28,37 +24,28 @@ class GLTest : public ::testing::Test {
 // 1000 of them each way); the model-view stays as it is.
 void flatProjection(float unitsPerPixel = 1);
 
-struct Pixel {
-    int r = 0, g = 0, b = 0;
-    int brightness() const { return r + g + b; }
-};
-
-Pixel readPixel(int x, int y);          // from the back buffer, y up from the bottom
-std::vector<unsigned char> readFrame(); // the window, RGB, bottom row first
-// The pixels brighter than `threshold` in the rectangle [x0,x1) x [y0,y1): how many, where their middle is,
-// how far across they reach and how red and green they are.
+std::vector<unsigned char> readFrame(); // the back buffer, RGB, bottom row first
+// The pixels brighter than `threshold` in the rectangle [x0,x1) x [y0,y1) (y up from the bottom): how many,
+// where their middle is, how far across they reach, how red and green and how bright (r + g + b) they are.
 struct LitPixels {
     int count = 0;
     double x = 0, y = 0;
     int left = ScreenWidth, right = -1;
-    long red = 0, green = 0;
+    long red = 0, green = 0, brightness = 0;
 };
 LitPixels litPixels(int x0, int y0, int x1, int y1, int threshold = 30);
 
-// One corner of a triangle as GL hands it back in feedback mode: window coordinates, colour and
-// texture coordinates.
+// One corner of a triangle as GL's feedback mode hands it back: window coordinates, colour, texture
+// coordinates.
 struct FeedbackVertex {
-    float x, y, z;
-    float colour[4];
-    float s, t;
+    float x, y, z, colour[4], s, t;
 };
 // Every triangle that `draw` emits, in order, without touching the picture.
 std::vector<std::vector<FeedbackVertex>> feedbackTriangles(const std::function<void()>& draw);
 
-// Pixels in and around a string's quad that differ from `text` as the game shows it: the font
-// ("fonts/arial.ttf") at `points`, white, added to a grey background of `background`, upright in the
-// upper-left part of a quad whose sides are powers of two and whose bottom-left corner is (x, y).
-// 0 when the picture reads exactly that text there.
+// Pixels in and around a text quad (bottom-left corner at (x, y)) that differ from `text` in the game's font
+// at `points`, white, added to a grey `background` at the top left of a quad with sides powers of two; 0: it
+// reads so.
 int textMismatch(const std::string& text, int points, int x, int y, int background = 0);
 
 // The 18 bytes that open a TGA file: the image type (1 colour-mapped, 2 true colour), the size, bits per

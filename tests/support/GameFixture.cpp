@@ -9,13 +9,9 @@
 namespace testing_support {
 
 World& GameTest::world() {
-    static World* instance = nullptr;
-    if (!instance) {
-        openGLWindow();
-        instance = &startWorld(1); // as the game starts, music and all
-        fflush(stdout);
-    }
-    return *instance;
+    static World& instance = startWorld(1); // as the game starts, music and all
+    fflush(stdout);
+    return instance;
 }
 
 void GameTest::SetUp() {
@@ -29,12 +25,6 @@ void GameTest::SetUp() {
     srand(1);
     w.restart();
     srand(1);
-}
-
-std::vector<unsigned char> settledFrame(World& w) {
-    w.render();
-    w.render();
-    return readFrame();
 }
 
 } // namespace testing_support

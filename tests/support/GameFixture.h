@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "support/GLTestWindow.h"
 #include "world/World.h"
 
@@ -17,9 +15,5 @@ class GameTest : public GLTest {
     static World& world();
     void SetUp() override;
 };
-
-// The second of two renders of the world as it stands: that one starts from the GL state the same
-// frame left behind, so it can be compared byte for byte with another drawn the same way.
-std::vector<unsigned char> settledFrame(World& w);
 
 } // namespace testing_support

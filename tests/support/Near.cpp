@@ -22,13 +22,10 @@ testing::AssertionResult near(Vector3 actual, Vector3 expected, float tolerance)
 }
 
 testing::AssertionResult near(const Frame& actual, const Frame& expected, float tolerance) {
-    const char* names[] = {"x axis", "y axis", "z axis", "origin"};
-    int i = 0;
-    for (Vector3 Frame::*part : {&Frame::xAxis, &Frame::yAxis, &Frame::zAxis, &Frame::origin}) {
-        testing::AssertionResult same = near(actual.*part, expected.*part, tolerance);
-        if (!same) return testing::AssertionFailure() << names[i] << ": " << same.message();
-        ++i;
-    }
+    for (auto [part, name] : {std::pair{&Frame::xAxis, "x axis"}, std::pair{&Frame::yAxis, "y axis"},
+                              std::pair{&Frame::zAxis, "z axis"}, std::pair{&Frame::origin, "origin"}})
+        if (testing::AssertionResult same = near(actual.*part, expected.*part, tolerance); !same)
+            return testing::AssertionFailure() << name << ": " << same.message();
     return testing::AssertionSuccess();
 }
 

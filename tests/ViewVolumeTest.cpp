@@ -3,13 +3,16 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 #include "data/Globals.h"
 #include "render/ViewVolume.h"
 #include "ships/MeshLists.h"
+#include "ships/Projectile.h"
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
+#include "support/Near.h"
 
 namespace {
 
@@ -63,6 +66,7 @@ TEST(ViewVolume, NeverHidesABallThatReachesTheScreen) {
 }
 
 using ViewCulling = testing_support::GameTest;
+using testing_support::near;
 
 TEST_F(ViewCulling, FramesAreTheSameWithAndWithoutIt) {
     World& w = world();
@@ -87,4 +91,79 @@ TEST_F(ViewCulling, FramesAreTheSameWithAndWithoutIt) {
         cameraView.forgetEye();
     }
     EXPECT_GT(outOfView, 30);
+}
+
+// Whatever reaches the screen is drawn, in every size and state. Each object, its nose (-Z) heading into
+// view, is moved out past the right edge of the view to the last place where, drawn without culling,
+// something of it still reaches the screen; there it must be drawn with culling too.
+TEST_F(ViewCulling, DrawsEveryObjectThatReachesTheScreen) {
+    World& w = world();
+    w.placeCamera();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    // The right edge of a 60 degree lens 4/3 as wide, 400 ahead; `by` units out across it.
+    const float a = std::atan(std::tan(30 * M_PI / 180) * 4 / 3), c = std::cos(a), s = std::sin(a);
+    auto eye = [](float x, float z) { return cameraFrame.transform(Vector3(x, 0, z), false); };
+    auto beyondEdge = [&](float by) {
+        return Frame(eye(s, -c), cameraFrame.yAxis, eye(c, s),
+                     cameraFrame.transform(Vector3(400 * s / c + by * c, 0, -400 + by * s), true));
+    };
+    const Frame behind(cameraFrame.transform(Vector3(0, 0, 2000), true)); // the camera's back to it
+    Ship& ship = ShipTable[3];
+    Reward& reward = w.rewards[3];
+    Planet& planet = w.planets[3];
+    ship.fire();
+    Projectile& bolt = *ship.bolts().back();
+    auto sized = [&](float grow, float shrink) {
+        return [&, grow, shrink](const Frame& f) {
+            ship.frame = f;
+            ship.rewardTimers[Grow] = grow, ship.rewardTimers[Shrink] = shrink;
+        };
+    };
+    auto boltOf = [&](bool alive) {
+        return [&, alive](const Frame& f) { bolt.frame = f, ship.frame = behind, ship.alive = alive; };
+    };
+    const std::function<void()> drawShip = [&] { ship.draw(); }, drawBolts = [&] { ship.drawTranslucent(); };
+    struct Case {
+        const char* what;
+        std::function<void(const Frame&)> place;
+        std::function<void()> draw;
+    } cases[] = {{"ship", sized(0, 0), drawShip},
+                 {"grown ship", sized(20, 0), drawShip},
+                 {"shrunk ship", sized(0, 20), drawShip},
+                 {"reward", [&](const Frame& f) { reward.position = f.origin; }, [&] { reward.draw(); }},
+                 {"planet at health 30",
+                  [&](const Frame& f) { planet.position = f.origin, planet.health = 30; },
+                  [&] { planet.draw(), planet.drawTranslucent(); }},
+                 {"bolt of a ship out of view", boltOf(true), drawBolts},
+                 {"bolt of a dead ship", boltOf(false), drawBolts}};
+    for (const Case& k : cases) {
+        auto reaches = [&](float by, bool culling) {
+            k.place(beyondEdge(by));
+            cameraView.setCulling(culling);
+            const bool drawn = !testing_support::feedbackTriangles(k.draw).empty();
+            cameraView.setCulling(true);
+            return drawn;
+        };
+        float in = 0, out = 2000; // the furthest place found on screen, the nearest off it
+        EXPECT_TRUE(reaches(in, false) && !reaches(out, false)) << k.what;
+        while (out - in > 0.01f)
+            (reaches((in + out) / 2, false) ? in : out) = (in + out) / 2;
+        EXPECT_TRUE(reaches(in, true)) << k.what << ", " << in << " out";
+    }
+
+    // Well out of view a ship still lights its surroundings, from 5 above and 5 ahead of it; a taken
+    // reward well in view is not drawn.
+    ship.frame = behind, ship.alive = true;
+    glDisable(GL_LIGHT3);
+    ship.draw();
+    GLfloat light[4];
+    glGetLightfv(GL_LIGHT3, GL_POSITION, light);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT3));
+    EXPECT_TRUE(
+        near(Vector3(light[0], light[1], light[2]), behind.transform(Vector3(0, 5, -5), true), 0.01f));
+    reward.position = beyondEdge(-200).origin;
+    reward.active = false;
+    EXPECT_TRUE(testing_support::feedbackTriangles([&] { reward.draw(); }).empty());
+    cameraView.forgetEye();
 }

@@ -88,6 +88,10 @@ TEST_F(WorldRound, EndsWhenAtMostOnePlanetStandsAndLaysOutTheNext) {
         ShipAITable[4].lastAim = 300;
         ShipAITable[4].tick = 500;
         w.cameraOffset = Vector3(3, 55, 145);
+        w.rewardTimer = 0.5f;
+        stdoutOf([] { ShipTable[5].explode(); }); // a second death would wait 2 s
+        ShipTable[1].fire();
+        const Projectile* bolt = ShipTable[1].bolts().back();
         const GLuint map = w.planets[6].texture;
         const std::string out = stdoutOf([&] { w.update(); });
         EXPECT_EQ(out.rfind(line, 0), 0u) << out;
@@ -105,6 +109,13 @@ TEST_F(WorldRound, EndsWhenAtMostOnePlanetStandsAndLaysOutTheNext) {
         EXPECT_EQ(w.planets[6].texture, map);
         ShipTable[0].smokeTrail.update();
         EXPECT_EQ(ShipTable[0].smokeTrail.liveCount(), 0);
+        // The next reward is 3 s away and a first death waits 1 s again; a bolt in flight is kept to fly out
+        // its time.
+        EXPECT_EQ(w.rewardTimer, 3.0f);
+        stdoutOf([] { ShipTable[5].explode(); });
+        EXPECT_EQ(ShipTable[5].respawnTimer, 1.0f);
+        const std::vector<Projectile*> flying = ShipTable[1].bolts();
+        EXPECT_TRUE(!flying.empty() && flying.back() == bolt);
     }
     w.restart();
     for (int n : {0, 1, 2, 3, 4, 5})

@@ -31,9 +31,19 @@ void put(Bytes& b, size_t at, unsigned v, int bytes, bool bigEndian = false) {
         b[at + (bigEndian ? bytes - 1 - i : i)] = static_cast<char>(v >> (8 * i));
 }
 
+// The 18 bytes that open a TGA file: the image type (1 colour-mapped, 2 true colour), the size, bits per
+// pixel, the descriptor (alpha bits, origin) and the number of 24-bit colour map entries that follow.
+std::string tgaHeader(int type, int width, int height, int bits, int descriptor, int mapEntries = 0) {
+    // ID length, map type, image type; the map (first entry, entries, bits); origin, size, bits, descriptor
+    auto bytes2 = [](int v) { return std::string{static_cast<char>(v & 255), static_cast<char>(v >> 8)}; };
+    return std::string{0, static_cast<char>(mapEntries > 0), static_cast<char>(type)} + bytes2(0) +
+           bytes2(mapEntries) + static_cast<char>(mapEntries > 0 ? 24 : 0) + bytes2(0) + bytes2(0) +
+           bytes2(width) + bytes2(height) + static_cast<char>(bits) + static_cast<char>(descriptor);
+}
+
 // An uncompressed 32-bit TGA, rows top first, holding `pixels` of its w x h, each B 0x10, G 0x80, R 0xF0.
 Bytes tga(int w, int h, int pixels) {
-    Bytes t = testing_support::tgaHeader(2, w, h, 32, 0x28); // 8 alpha bits, top-left origin
+    Bytes t = tgaHeader(2, w, h, 32, 0x28); // 8 alpha bits, top-left origin
     for (int i = 0; i < pixels; ++i)
         t += Bytes("\x10\x80\xF0\xFF", 4);
     return t;
@@ -68,8 +78,7 @@ TEST_F(TextureFiles, LoadWhatTheyHoldOrAreReportedOnceAndLeaveTheTextureEmpty) {
         return b;
     };
     // A colour-mapped TGA: two palette entries (blue, red as B, G, R), every pixel index 1.
-    const Bytes paletted =
-        testing_support::tgaHeader(1, 4, 4, 8, 0, 2) + Bytes("\xFF\0\0\0\0\xFF", 6) + Bytes(16, '\1');
+    const Bytes paletted = tgaHeader(1, 4, 4, 8, 0, 2) + Bytes("\xFF\0\0\0\0\xFF", 6) + Bytes(16, '\1');
 
     struct Case {
         const char* file;

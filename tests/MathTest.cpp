@@ -67,10 +67,12 @@ TEST(FrameLookAlong, PointsTheNoseAndStaysUpright) {
     EXPECT_NEAR(g.xAxis.dot(oldUp), 0, 1e-6f); // square to the up axis the frame had, not the world's
     EXPECT_TRUE(near(g.origin, tiltedFrame().origin, 0));
 
-    // No direction, or straight along the up axis: there is no frame to build, so nothing changes.
-    // Along the nose already, the frame it builds is the one it had.
-    for (auto [d, built] :
-         {std::pair{Vector3(0, 0, 0), false}, {Vector3(0, 5, 0), false}, {Vector3(0, 0, -10), true}}) {
+    // No direction, or straight along the up axis either way, however short: there is no frame to build,
+    // so nothing changes. Along the nose already, the frame it builds is the one it had.
+    for (auto [d, built] : {std::pair{Vector3(0, 0, 0), false},
+                            {Vector3(0, 5, 0), false},
+                            {Vector3(0, -0.001f, 0), false},
+                            {Vector3(0, 0, -10), true}}) {
         Frame h;
         EXPECT_EQ(h.lookAlong(d), built) << d.length();
         EXPECT_TRUE(near(h, Frame(), built ? 1e-5f : 0));

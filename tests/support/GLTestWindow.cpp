@@ -96,12 +96,4 @@ int textMismatch(const std::string& text, int points, int x, int y, int backgrou
     return wrong;
 }
 
-std::string tgaHeader(int type, int width, int height, int bits, int descriptor, int mapEntries) {
-    // ID length, map type, image type; the map (first entry, entries, bits); origin, size, bits, descriptor
-    auto bytes2 = [](int v) { return std::string{static_cast<char>(v & 255), static_cast<char>(v >> 8)}; };
-    return std::string{0, static_cast<char>(mapEntries > 0), static_cast<char>(type)} + bytes2(0) +
-           bytes2(mapEntries) + static_cast<char>(mapEntries > 0 ? 24 : 0) + bytes2(0) + bytes2(0) +
-           bytes2(width) + bytes2(height) + static_cast<char>(bits) + static_cast<char>(descriptor);
-}
-
 } // namespace testing_support

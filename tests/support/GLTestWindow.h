@@ -48,8 +48,4 @@ std::vector<std::vector<FeedbackVertex>> feedbackTriangles(const std::function<v
 // reads so.
 int textMismatch(const std::string& text, int points, int x, int y, int background = 0);
 
-// The 18 bytes that open a TGA file: the image type (1 colour-mapped, 2 true colour), the size, bits per
-// pixel, the descriptor (alpha bits, origin) and the number of 24-bit colour map entries that follow.
-std::string tgaHeader(int type, int width, int height, int bits, int descriptor, int mapEntries = 0);
-
 } // namespace testing_support

@@ -9,9 +9,11 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "tools/images/Icon.h"
+#include "tools/images/ImageChecks.h"
 #include "tools/images/PlanetMaps.h"
 #include "tools/images/Sprites.h"
 #include "tools/images/StarField.h"
@@ -38,6 +40,17 @@ bool runAll(const std::vector<std::function<bool()>>& jobs) {
     for (std::thread& t : threads)
         t.join();
     return ok;
+}
+
+// Writes the picture only when none of the checks found a fault in it; otherwise says what is wrong.
+bool writeChecked(const std::string& file, const Image& image, const std::vector<std::string>& problems,
+                  int quality = 0) {
+    for (const std::string& problem : problems)
+        if (!problem.empty()) {
+            std::printf("Error: %s: %s\n", file.c_str(), problem.c_str());
+            return false;
+        }
+    return quality ? image.writeJpeg(file, quality) : image.writeTga(file);
 }
 
 } // namespace
@@ -69,20 +82,27 @@ int main(int argc, char** argv) {
     auto add = [&](const std::string& file, std::function<bool(const std::string&)> job) {
         jobs.push_back([file, job] {
             bool ok = job(file);
-            if (!ok) std::printf("Error: could not write %s\n", file.c_str());
+            if (!ok) std::printf("Error: %s was not written\n", file.c_str());
             return ok;
         });
     };
     add(images + "titlescreen.jpg", [&text](const std::string& f) { return paintTitle(f, text); });
-    add(images + "stars.jpg", [](const std::string& f) { return paintSky().writeJpeg(f, 92); });
+    add(images + "stars.jpg", [](const std::string& f) {
+        const Image sky = paintSky();
+        return writeChecked(f, sky, {seamProblem(sky, false), seamProblem(sky, true), poleProblem(sky)}, 92);
+    });
     for (const std::string& name : planetMapNames())
-        add(images + "map-" + name + ".jpg",
-            [name](const std::string& f) { return paintPlanetMap(name, 1024, 512).writeJpeg(f, 90); });
-    add(images + "particlealphanormal.tga",
-        [](const std::string& f) { return paintFireSprite(64).writeTga(f); });
-    add(images + "particlealphacircle.tga",
-        [](const std::string& f) { return paintRingSprite(64).writeTga(f); });
-    add(images + "smoketrail.tga", [](const std::string& f) { return paintSmokeSprite(64).writeTga(f); });
+        add(images + "map-" + name + ".jpg", [name](const std::string& f) {
+            const Image map = paintPlanetMap(name, 1024, 512);
+            return writeChecked(f, map, {seamProblem(map, false)}, 90);
+        });
+    for (auto [file, paint] :
+         {std::pair{"particlealphanormal", paintFireSprite},
+          std::pair{"particlealphacircle", paintRingSprite}, std::pair{"smoketrail", paintSmokeSprite}})
+        add(images + file + ".tga", [paint = paint](const std::string& f) {
+            const Image sprite = paint(64);
+            return writeChecked(f, sprite, {spriteProblem(sprite)});
+        });
 
     // The desktop icon, in the folders of the icon theme it is installed into.
     for (int size : {256, 48}) {

@@ -1,10 +1,13 @@
-// Voices, envelopes, the looping canvas, a small reverb, and writing with headroom checked.
+// Voices, envelopes, the looping canvas, a small reverb, and writing with headroom and seams checked.
 #include "tools/sounds/Synth.h"
 
 #include <sndfile.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 #include "tools/support/SoundFile.h"
 
@@ -307,6 +310,39 @@ float decodedPeak(const std::string& path) {
     return peak;
 }
 
+// What a player would hear wrong in the file as decoded: near silence; and for a loop, a gap or a click
+// where it comes round, or a click at its very first start from silence. Empty when it is sound.
+std::string heardProblem(const std::string& path, bool loop) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (file == nullptr) return "does not decode";
+    const int ch = info.channels;
+    std::vector<float> s(static_cast<size_t>(info.frames * ch));
+    const long n = static_cast<long>(sf_readf_float(file, s.data(), info.frames));
+    sf_close(file);
+    auto rms = [&](long from, long to) {
+        double sum = 0;
+        for (long i = from * ch; i < to * ch; i++)
+            sum += static_cast<double>(s[i]) * s[i];
+        return std::sqrt(sum / static_cast<double>((to - from) * ch));
+    };
+    const double overall = rms(0, n);
+    if (n < Rate / 10 || overall < 0.03) return "near silence";
+    if (!loop) return "";
+    const long edge = Rate / 50; // the first and last 20 ms carry sound like the rest
+    if (rms(0, edge) < 0.2 * overall || rms(n - edge, n) < 0.2 * overall) return "a gap at the loop's seam";
+    for (int c = 0; c < ch; c++) {
+        std::vector<float> steps;
+        for (long i = 1; i < n; i++)
+            steps.push_back(std::fabs(s[i * ch + c] - s[(i - 1) * ch + c]));
+        std::nth_element(steps.begin(), steps.begin() + steps.size() * 999 / 1000, steps.end());
+        const float typical = steps[steps.size() * 999 / 1000]; // 99.9 % of the steps are within it
+        if (std::fabs(s[c]) > typical) return "the first start, from silence, clicks";
+        if (std::fabs(s[c] - s[(n - 1) * ch + c]) > typical) return "the loop's seam clicks";
+    }
+    return "";
+}
+
 } // namespace
 
 bool write(const std::string& path, const Canvas& canvas) {
@@ -317,8 +353,13 @@ bool write(const std::string& path, const Canvas& canvas) {
     for (int attempt = 0; attempt < 4; attempt++) {
         if (!encode(path, canvas, gain)) return false;
         float peak = decodedPeak(path);
-        if (peak <= ceiling) return true;
-        gain *= 0.995f * ceiling / peak;
+        if (peak > ceiling) {
+            gain *= 0.995f * ceiling / peak;
+            continue;
+        }
+        const std::string problem = heardProblem(path, canvas.loop);
+        if (!problem.empty()) fprintf(stderr, "make_sounds: %s: %s\n", path.c_str(), problem.c_str());
+        return problem.empty();
     }
     return false;
 }

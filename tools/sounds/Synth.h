@@ -51,7 +51,8 @@ struct Canvas {
 };
 
 // Writes MP3 or WAV by the file's extension, 16-bit for WAV, and sees that the file decodes to a peak
-// at least 1 dB below full scale, turning it down where the codec overshoots.
+// at least 1 dB below full scale, turning it down where the codec overshoots; false, with the reason on
+// stderr, when it decodes to near silence or, for a loop, gaps or clicks where it comes round.
 bool write(const std::string& path, const Canvas& canvas);
 
 } // namespace synth

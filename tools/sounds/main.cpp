@@ -278,7 +278,7 @@ int main(int argc, char** argv) {
     for (const auto& s : sounds) {
         std::string path = dir + "/" + s.name;
         if (!write(path, s.make())) {
-            fprintf(stderr, "make_sounds: could not write %s\n", path.c_str());
+            fprintf(stderr, "make_sounds: could not make %s\n", path.c_str());
             return 1;
         }
     }

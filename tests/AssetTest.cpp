@@ -3,7 +3,6 @@
 #include <SDL/SDL_image.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>

@@ -2,7 +2,6 @@
 // the way the game reports it.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <regex>
 #include <string>
 #include <vector>

@@ -6,7 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "data/Constants.h"
 #include "math/Frame.h"
 #include "math/Random.h"
 #include "support/Draws.h"

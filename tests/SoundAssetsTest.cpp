@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
-#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>

@@ -3,7 +3,6 @@
 #include <SDL/SDL_image.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -21,13 +20,6 @@ namespace {
 
 using testing_support::readFile;
 using Surface = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
-
-Surface decode(const std::string& path, SDL_Surface* (*decoder)(SDL_RWops*)) {
-    SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
-    SDL_Surface* s = file ? decoder(file) : nullptr;
-    if (file) SDL_RWclose(file);
-    return Surface(s, SDL_FreeSurface);
-}
 
 const Uint8* pixel(const SDL_Surface* s, int x, int y) {
     return static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel;
@@ -58,7 +50,7 @@ TEST(Assets, PicturesHaveTheirSizesAndTheMapsLookApart) {
     for (const auto& picture : pictures) {
         const std::string path = std::string("images/") + picture.file, name = picture.file;
         const bool tga = name.find(".tga") != std::string::npos;
-        Surface s = decode(path, tga ? IMG_LoadTGA_RW : IMG_LoadJPG_RW);
+        const Surface s(IMG_Load(path.c_str()), SDL_FreeSurface); // a TGA is told by its extension
         ASSERT_TRUE(s) << path << ": " << SDL_GetError();
         EXPECT_TRUE(s->w == picture.width && s->h == picture.height) << path;
         ASSERT_EQ(s->format->BytesPerPixel, tga ? 4 : 3) << path;

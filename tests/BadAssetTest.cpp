@@ -2,7 +2,6 @@
 // the way the game reports it.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <regex>
 #include <string>
 #include <vector>
@@ -183,8 +182,7 @@ TEST(BadSounds, StaySilentAndPrintNothingOrLoadOnlyWhatTheyHold) {
     const testing_support::TempDir dir;
     const Bytes wav = readFile(testing_support::writeTone(dir.path(), "t.wav", 440, 0.5));
     const size_t format = wav.find("fmt "), data = wav.find("data");
-    ASSERT_NE(format, Bytes::npos);
-    ASSERT_NE(data, Bytes::npos);
+    ASSERT_TRUE(format != Bytes::npos && data != Bytes::npos);
     Bytes fastest = wav, longest = wav, widest = wav;
     // Just over the highest rate in use; a claim of billions made a stream buffer of gigabytes.
     put(fastest, format + 12, 384001, 4);  // frames a second
@@ -214,32 +212,34 @@ TEST(BadSounds, StaySilentAndPrintNothingOrLoadOnlyWhatTheyHold) {
     testing_support::LoopbackMix& mix = testing_support::LoopbackMix::next();
     SoundSystem* sounds = createSoundSystem(); // never freed, as in the game
     ASSERT_EQ(sounds->init(64), OK);
-    testing::internal::CaptureStdout();
-    for (const auto& c : cases) {
-        const std::string path = dir.file("sound.mp3"); // a foreign file's name does not say what it holds
-        writeFile(path, c.bytes);
-        for (bool stream : {false, true}) {
-            Sound* sound = stream ? sounds->createStream(path.c_str(), Default)
-                                  : sounds->createSound(path.c_str(), Mode3D);
-            if (c.seconds == 0) {
-                EXPECT_EQ(sound, nullptr) << c.name;
-                continue;
+    const std::string printed = testing_support::stdoutOf([&] {
+        for (const auto& c : cases) {
+            const std::string path =
+                dir.file("sound.mp3"); // a foreign file's name does not say what it holds
+            writeFile(path, c.bytes);
+            for (bool stream : {false, true}) {
+                Sound* sound = stream ? sounds->createStream(path.c_str(), Default)
+                                      : sounds->createSound(path.c_str(), Mode3D);
+                if (c.seconds == 0) {
+                    EXPECT_EQ(sound, nullptr) << c.name;
+                    continue;
+                }
+                ASSERT_NE(sound, nullptr) << c.name << (stream ? " as a stream" : "");
+                // A stream takes the header's word for its length; a sound loaded whole knows it.
+                if (!stream) {
+                    EXPECT_NEAR(sound->length(), c.seconds, 0.03) << c.name;
+                }
+                // It plays for as long as it really lasts, whatever its header claimed.
+                Channel channel = sounds->playSound(sound, false);
+                ASSERT_TRUE(channel) << c.name;
+                mix.render(4410); // 0.1 s
+                sounds->update();
+                EXPECT_EQ(channel.isPlaying(), c.seconds > 0.1) << c.name << (stream ? " as a stream" : "");
+                channel.stop();
             }
-            ASSERT_NE(sound, nullptr) << c.name << (stream ? " as a stream" : "");
-            // A stream takes the header's word for its length; a sound loaded whole knows it.
-            if (!stream) {
-                EXPECT_NEAR(sound->length(), c.seconds, 0.03) << c.name;
-            }
-            // It plays for as long as it really lasts, whatever its header claimed.
-            Channel channel = sounds->playSound(sound, false);
-            ASSERT_TRUE(channel) << c.name;
-            mix.render(4410); // 0.1 s
-            sounds->update();
-            EXPECT_EQ(channel.isPlaying(), c.seconds > 0.1) << c.name << (stream ? " as a stream" : "");
-            channel.stop();
         }
-    }
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    });
+    EXPECT_EQ(printed, "");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
+#include "support/Stdout.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ SDL_Event button(Uint8 type, Uint8 which) {
 } // namespace
 
 using Input = testing_support::GameTest;
+using testing_support::stdoutOf;
 
 // Each thrust key gives its thrust of 15 and its release stops its own axis only; releasing either key of
 // a pair stops the pair's axis, even with the other still held.
@@ -95,18 +97,22 @@ TEST_F(Input, TheWheelZoomsInStepsOfFiveWithinItsLimits) {
     EXPECT_EQ(w.cameraOffset.z, 170);
 }
 
-TEST_F(Input, QueuedEventsAreAllHandledInOneDrainAndTheMouseTurnsEvenWhilePaused) {
+// 0.005 radian a unit of pointer motion, pitch first: 10 right and 10 down pitch the nose (-Z) down 0.05,
+// then turn it right 0.05 about the pitched frame.
+TEST_F(Input, QueuedEventsAreAllHandledInOneDrainAndTheMouseTurnsAWreckEvenWhilePaused) {
     Ship& ship = ShipTable[0];
-    const Vector3 right = ship.frame.xAxis;
+    const Vector3 right = ship.frame.xAxis, up = ship.frame.yAxis;
+    world().cameraOffset = Vector3(3, 55, 145); // mid-way, free to zoom either way
+    stdoutOf([&] { ship.explode(); });
     SDL_Event motion = event(SDL_MOUSEMOTION);
-    motion.motion.xrel = 10;
-    SDL_Event events[] = {key(SDL_KEYDOWN, SDLK_f), motion, key(SDL_KEYDOWN, SDLK_w)};
+    motion.motion.xrel = motion.motion.yrel = 10;
+    SDL_Event events[] = {key(SDL_KEYDOWN, SDLK_f), motion, button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_WHEELUP)};
     for (SDL_Event& e : events)
         ASSERT_EQ(SDL_PushEvent(&e), 0);
     world().handleEvents();
-    EXPECT_TRUE(world().paused);
-    EXPECT_NEAR(-ship.frame.zAxis.dot(right), std::sin(0.05f), 1e-5f); // the nose (-Z) turned right
-    EXPECT_EQ(ship.thrust.z, -15);
+    EXPECT_EQ(std::pair(world().paused, world().cameraOffset.y), std::pair(true, 50.0f));
+    EXPECT_NEAR(-ship.frame.zAxis.dot(right), std::sin(0.05f), 1e-5f);
+    EXPECT_NEAR(ship.frame.zAxis.dot(up), std::sin(0.05f) * std::cos(0.05f), 1e-5f);
 }
 
 // The test window is not full screen, so the grab that F5 and Scroll Lock toggle can be seen there.

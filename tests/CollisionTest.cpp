@@ -97,11 +97,10 @@ TEST_F(CollisionResponse, LaserHitsScoreTheShooterAndAngerTheVictim) {
         target.health = before;
         int score = ShipTable[shooter].score, hatred = ShipAITable[owner].hatred[shooter];
         resolveCollision(target, laserOf(shooter));
-        EXPECT_EQ(target.health, after);
-        EXPECT_TRUE(target.isCollidable()); // a ship's own next update explodes it: a target till then
-        EXPECT_EQ(ShipTable[shooter].score - score, points);
-        EXPECT_EQ(ShipAITable[owner].hatred[shooter] - hatred, rise);
-        EXPECT_FALSE(laser.isCollidable());
+        // Health, still a target (a ship's own next update explodes it), points, anger, laser flying on.
+        EXPECT_EQ(std::tuple(target.health, target.isCollidable(), ShipTable[shooter].score - score,
+                             ShipAITable[owner].hatred[shooter] - hatred, laser.isCollidable()),
+                  std::tuple(after, true, points, rise, false));
     };
     shoot(ShipTable[4], 1, 4, 25, 23, 100, 2);
     shoot(ShipTable[4], 1, 4, 2, 0, 10000, 2);

@@ -8,6 +8,7 @@
 
 #include "ships/Ship.h"
 #include "support/GameFixture.h"
+#include "support/Stdout.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ SDL_Event button(Uint8 type, Uint8 which) {
 } // namespace
 
 using Input = testing_support::GameTest;
+using testing_support::stdoutOf;
 
 // Each thrust key gives its thrust of 15 and its release stops its own axis only; releasing either key of
 // a pair stops the pair's axis, even with the other still held.
@@ -67,9 +69,8 @@ TEST_F(Input, KeysAndButtonsDriveShipZeroAndADeadShipOnlyBrakes) {
     // clang-format on
     for (const auto& [e, on] : steps) {
         w.handleEvent(e);
-        EXPECT_EQ(ship.braking, on.find('B') != std::string::npos) << on;
-        EXPECT_EQ(ship.firing, on.find('F') != std::string::npos) << on;
-        EXPECT_EQ(w.paused, on.find('P') != std::string::npos) << on;
+        EXPECT_EQ(std::string(ship.braking ? "B" : "") + (ship.firing ? "F" : "") + (w.paused ? "P" : ""),
+                  on);
     }
     ship.explode();
     for (SDL_Event e :
@@ -89,26 +90,29 @@ TEST_F(Input, TheWheelZoomsInStepsOfFiveWithinItsLimits) {
     for (const auto& [wheel, clicks, y] : turns) {
         for (int i = 0; i < clicks; ++i)
             w.handleEvent(button(SDL_MOUSEBUTTONDOWN, wheel));
-        EXPECT_EQ(w.cameraOffset.y, y);
-        EXPECT_EQ(w.cameraOffset.z, y + 90);
+        const Vector3 c = w.cameraOffset;
+        EXPECT_EQ(std::tuple(c.x, c.y, c.z), std::tuple(3.0f, y, y + 90));
     }
-    EXPECT_EQ(w.cameraOffset.x, 3);
     w.handleEvent(button(SDL_MOUSEBUTTONUP, SDL_BUTTON_WHEELUP)); // wheel releases are ignored
     EXPECT_EQ(w.cameraOffset.z, 170);
 }
 
-TEST_F(Input, QueuedEventsAreAllHandledInOneDrainAndTheMouseTurnsEvenWhilePaused) {
+// 0.005 radian a unit of pointer motion, pitch first: 10 right and 20 down pitch the nose (-Z) down 0.1,
+// then turn it right 0.05 about the pitched frame.
+TEST_F(Input, QueuedEventsAreAllHandledInOneDrainAndTheMouseTurnsAWreckEvenWhilePaused) {
     Ship& ship = ShipTable[0];
-    const Vector3 right = ship.frame.xAxis;
+    const Vector3 right = ship.frame.xAxis, up = ship.frame.yAxis;
+    world().cameraOffset = Vector3(3, 55, 145); // mid-way, free to zoom either way
+    stdoutOf([&] { ship.explode(); });
     SDL_Event motion = event(SDL_MOUSEMOTION);
-    motion.motion.xrel = 10;
-    SDL_Event events[] = {key(SDL_KEYDOWN, SDLK_f), motion, key(SDL_KEYDOWN, SDLK_w)};
+    motion.motion.xrel = 10, motion.motion.yrel = 20;
+    SDL_Event events[] = {key(SDL_KEYDOWN, SDLK_f), motion, button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_WHEELUP)};
     for (SDL_Event& e : events)
         ASSERT_EQ(SDL_PushEvent(&e), 0);
     world().handleEvents();
-    EXPECT_TRUE(world().paused);
-    EXPECT_NEAR(-ship.frame.zAxis.dot(right), std::sin(0.05f), 1e-5f); // the nose (-Z) turned right
-    EXPECT_EQ(ship.thrust.z, -15);
+    EXPECT_EQ(std::pair(world().paused, world().cameraOffset.y), std::pair(true, 50.0f));
+    EXPECT_NEAR(-ship.frame.zAxis.dot(right), std::sin(0.05f), 1e-5f);
+    EXPECT_NEAR(ship.frame.zAxis.dot(up), std::sin(0.1f) * std::cos(0.05f), 1e-5f);
 }
 
 // The test window is not full screen, so the grab that F5 and Scroll Lock toggle can be seen there.

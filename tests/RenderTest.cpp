@@ -102,9 +102,8 @@ TEST_F(Rendering, ScoreAndCountdownReadAsTextAtTheirPlaces) {
     EXPECT_EQ(textMismatch("Score: 1230", 18, 30, 539, 40), 0);
     int width = 0, height = 0;
     TTF_SizeText(w.font.smallFont, "Score: 1230", &width, &height);
-    EXPECT_TRUE(scorePosition.x == 30 && scorePosition.y == 539 && scorePosition.w == width &&
-                scorePosition.h == height)
-        << scorePosition.w << " x " << scorePosition.h;
+    const SDL_Rect& at = scorePosition;
+    EXPECT_EQ(std::tuple(int(at.x), int(at.y), int(at.w), int(at.h)), std::tuple(30, 539, width, height));
 
     ShipTable[0].explode();
     const std::tuple<float, const char*, int> rows[] = {

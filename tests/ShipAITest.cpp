@@ -49,10 +49,8 @@ class Pilot : public testing_support::GameTest {
     }
     // Strafe and fore in thrust steps of 15 (-1, 0 or 1); the nose (-Z) must point at `facing`.
     void expectControls(bool firing, bool braking, float strafe, float fore, Vector3 facing) {
-        EXPECT_EQ(me.firing, firing);
-        EXPECT_EQ(me.braking, braking);
-        EXPECT_EQ(me.thrust.x, strafe * 15);
-        EXPECT_EQ(me.thrust.z, fore * 15);
+        EXPECT_EQ(std::tuple(me.firing, me.braking, me.thrust.x, me.thrust.z),
+                  std::tuple(firing, braking, strafe * 15, fore * 15));
         facing.subtract(me.frame.origin);
         facing.setLength(1);
         EXPECT_LT(me.frame.zAxis.dot(facing), -0.9999f);

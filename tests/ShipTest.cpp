@@ -60,17 +60,6 @@ TEST_F(ShipTest, SpeedIsCappedAt1600Or3200AndFullThrustSettlesAt1485Or285Braked)
     }
 }
 
-// 0.005 radian a unit of pointer motion: 10 down pitches the nose down 0.05, 10 right turns it right.
-// Aiming is the frame's own lookAlong, refusals and all.
-TEST_F(ShipTest, SteeringTurnsTheNoseOnAWreckToo) {
-    ship.alive = false;
-    ship.steer(0, 10);
-    EXPECT_NEAR(ship.frame.zAxis.y, std::sin(0.05), 1e-6); // nose down
-    ship.steer(10, -10);
-    EXPECT_NEAR(ship.frame.zAxis.y, 0, 1e-6);
-    EXPECT_NEAR(std::atan2(-ship.frame.zAxis.x, ship.frame.zAxis.z), 0.05, 1e-6); // and to the right
-}
-
 TEST_F(ShipTest, ThirteenHitsKillAndTheWreckComesBackAfter31Then61Updates) {
     ship.thrustForward();
     ship.braking = true;

@@ -201,6 +201,18 @@ TEST_F(EffectsGL, SmokePuffsAreBornAtTheTailRoundTheRingAndLiveFor91Updates) {
     EXPECT_EQ(trail.liveCount(), 10);
     trail.attach(&ship);
     EXPECT_EQ(trail.liveCount(), 0);
+
+    srand(1); // 300 puffs on a fixed seed: their outward speeds reach across the whole 0 to 1499
+    for (int i = 0; i < 30; ++i)
+        trail.update();
+    float lo = 1500, hi = 0;
+    for (const SmokeTrailParticle& p : trail.particles) {
+        Vector3 own = p.velocity;
+        own.subtract(v);
+        if (p.life > 0)
+            lo = std::min(lo, own.dot(ship.frame.zAxis)), hi = std::max(hi, own.dot(ship.frame.zAxis));
+    }
+    EXPECT_TRUE(lo < 30 && hi > 1470) << lo << " " << hi;
 }
 
 // A puff is drawn in its ramp colour at alpha life / 3 x shade.

@@ -108,12 +108,14 @@ TEST_F(ShipTest, HeldFireShootsOnFrames1And11And21OrEveryFifthWithRapidFire) {
         ship.rewardTimers[RapidFire] = 20.0f * rapid;
         ship.setFiring(true);
         std::vector<int> shots;
+        const int start = ship.score;
         for (int i = 0; i < 21; ++i) {
             int before = ship.score;
             ship.update();
             if (ship.score != before) shots.push_back(ship.frameCount);
         }
         EXPECT_EQ(shots, expected[rapid]);
+        EXPECT_EQ(ship.score - start, rapid ? 5 : 3) << "a point a shot";
     }
     for (int rapid : {1, 0}) { // letting go and pressing again does not shorten the wait
         ship.rewardTimers[RapidFire] = 20.0f * rapid;

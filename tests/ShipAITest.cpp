@@ -1,5 +1,7 @@
 // Tests of the computer pilots: hatred, target choice, and the controls each situation leaves on the ship.
+#include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <iterator>
 #include <string>
 #include <tuple>
@@ -90,6 +92,23 @@ TEST_F(Pilot, HitsMakeTheMostHatedShooterTheTargetOnlyAboveTen) {
     ai.addPlanetHatred(6, 2);
     EXPECT_EQ(ai.hatred[6], 50);
     EXPECT_EQ(ai.target, 4);
+}
+
+// With no one hated above ten, each pilot's draw falls on each of the seven others, and never on itself.
+TEST_F(Pilot, ADrawnTargetIsAnyOtherPlayerButNeverThePilotItself) {
+    srand(5);
+    for (int self = 0; self < 8; ++self) {
+        ShipAI& pilot = ShipAITable[self];
+        std::vector<int> counts(8);
+        stdoutOf([&] {
+            for (int i = 0; i < 700; ++i) {
+                pilot.chooseTarget(true);
+                counts[pilot.target]++;
+            }
+        });
+        EXPECT_EQ(counts[self], 0) << self;
+        EXPECT_EQ(std::count(counts.begin(), counts.end(), 0), 1) << self;
+    }
 }
 
 TEST_F(Pilot, ChoosesItsTargetAgainOnlyOnThe451stTickAfterTheLast) {

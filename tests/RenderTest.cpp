@@ -93,7 +93,7 @@ TEST_F(Rendering, EverySphereHasSixtyFourSlicesAndStacksAndTheSkyIsFiveThousandR
 }
 
 // "Score: %d" in 18 points with its quad's bottom-left corner at (30, 539), its rendered size kept. The
-// countdown, in 70 points, stands at (676, -30); each whole-seconds digit beyond the first moves it 40 left.
+// countdown, in 70 points, stands at (676, -30); each whole-seconds digit beyond the first, from 10 s on, moves it 40 left.
 // It shows truncated tenths, and nothing at all once the timer is down to 0.
 TEST_F(Rendering, ScoreAndCountdownReadAsTextAtTheirPlaces) {
     World& w = world();
@@ -107,7 +107,7 @@ TEST_F(Rendering, ScoreAndCountdownReadAsTextAtTheirPlaces) {
 
     ShipTable[0].explode();
     const std::tuple<float, const char*, int> rows[] = {
-        {2.97f, "2.9", 676}, {0.05f, "0.0", 676}, {12.59f, "12.5", 636}, {123.4f, "123.4", 596}};
+        {2.97f, "2.9", 676}, {0.05f, "0.0", 676}, {10.04f, "10.0", 636}, {123.4f, "123.4", 596}};
     for (const auto& [timer, text, x] : rows) {
         ShipTable[0].respawnTimer = timer;
         drawHudOver(w, 40);

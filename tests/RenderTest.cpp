@@ -93,8 +93,8 @@ TEST_F(Rendering, EverySphereHasSixtyFourSlicesAndStacksAndTheSkyIsFiveThousandR
 }
 
 // "Score: %d" in 18 points with its quad's bottom-left corner at (30, 539), its rendered size kept. The
-// countdown, in 70 points, stands at (676, -30); each whole-seconds digit beyond the first, from 10 s on, moves it 40 left.
-// It shows truncated tenths, and nothing at all once the timer is down to 0.
+// countdown, in 70 points, stands at (676, -30); each whole-seconds digit beyond the first, from 10 s on,
+// moves it 40 left. It shows truncated tenths, and nothing at all once the timer is down to 0.
 TEST_F(Rendering, ScoreAndCountdownReadAsTextAtTheirPlaces) {
     World& w = world();
     ShipTable[0].score = 1230;

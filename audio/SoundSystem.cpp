@@ -290,7 +290,9 @@ void SoundSystem::setPaused(int index, bool paused) {
     s.paused = paused;
     if (s.voice >= 0) {
         ALuint source = voices.source(s.voice);
-        if (!paused) {
+        if (!paused && s.stream) {
+            s.stream->resume(source);
+        } else if (!paused) {
             alSourcePlay(source); // from the offset it waits at, which OpenAL Soft fades in
         } else if (s.stream) {
             alSourcePause(source);

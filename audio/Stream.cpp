@@ -43,15 +43,20 @@ void Stream::feed(unsigned source, bool paused) {
         playedFrames += bytes / static_cast<ALint>(decoder->channels() * sizeof(short));
         if (fill(buffer)) alSourceQueueBuffers(source, 1, &buffer);
     }
+    ALint state = AL_INITIAL;
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    if (!paused && state == AL_STOPPED) resume(source); // it ran dry and has been refilled
+}
+
+void Stream::resume(unsigned source) {
     ALint state = AL_INITIAL, queued = 0;
     alGetSourcei(source, AL_SOURCE_STATE, &state);
     alGetSourcei(source, AL_BUFFERS_QUEUED, &queued);
-    if (!paused && state == AL_STOPPED && queued > 0) {
-        // It ran dry and has been refilled: played from the head of the queue it would start in
-        // mid-wave, a click; from the second frame on, OpenAL Soft fades it in.
-        alSourcei(source, AL_SAMPLE_OFFSET, 1);
-        alSourcePlay(source);
-    }
+    if (queued == 0) return;
+    // Run dry, it has stopped: played from the head of its queue it would start in mid-wave, a click;
+    // from the second frame on, OpenAL Soft fades it in.
+    if (state == AL_STOPPED) alSourcei(source, AL_SAMPLE_OFFSET, 1);
+    alSourcePlay(source);
 }
 
 long long Stream::played(unsigned source) const {

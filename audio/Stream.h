@@ -21,6 +21,8 @@ class Stream {
     // Refills the buffers the source has played; a source that ran dry has stopped, and unless the
     // channel is paused it carries on from the refill, faded in.
     void feed(unsigned source, bool paused);
+    // Plays on from where the source stands; one that ran dry while paused starts again faded in.
+    void resume(unsigned source);
     long long played(unsigned source) const;   // frames heard, as far as the source has got
     bool ended() const { return decodeEnded; } // the file has run out; never for a loop
 

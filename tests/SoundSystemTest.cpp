@@ -1,15 +1,19 @@
 // The sound layer on a loopback device, where time passes only as the test renders it: channels, voices,
 // handles and streams, and what is heard, measured; and once through a real output. OpenAL Soft is
 // configured to leave its output limiter off, as a player's may be.
+#include <AL/al.h>
+#include <AL/alc.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "audio/Feeder.h"
 #include "audio/GameAudio.h"
 #include "audio/SoundSystem.h"
 #include "math/Frame.h"
@@ -19,17 +23,34 @@
 
 using namespace audio;
 using testing_support::LoopbackMix;
+using testing_support::Wave;
+using testing_support::writeTone;
 
 namespace {
 
 constexpr int Left = 0, Right = 1;
 constexpr long FrameLength = LoopbackMix::Rate / 30; // a game frame of mixing
+constexpr long Period = LoopbackMix::Period;
+
+// Sources of the current context heard fading out: playing, turned down to nothing.
+int fading() {
+    int count = 0;
+    for (ALuint source = 1; source < 1024; source++) {
+        ALint state = AL_INITIAL;
+        ALfloat gain = 1;
+        if (alIsSource(source) != AL_TRUE) continue;
+        alGetSourcei(source, AL_SOURCE_STATE, &state);
+        alGetSourcef(source, AL_GAIN, &gain);
+        count += state == AL_PLAYING && gain == 0;
+    }
+    return count;
+}
 
 // A sound system on a loopback device, closed after the test; a one-second 1 kHz tone at half scale.
 struct SoundSystemTest : ::testing::Test {
     std::string wave = testing_support::configureOpenAL();
     const testing_support::TempDir dir;
-    const std::string tonePath = testing_support::writeTone(dir.path(), "tone.wav", 1000.0, 1.0);
+    const std::string tonePath = writeTone(dir.path(), "tone.wav", 1000.0, 1.0);
     LoopbackMix* out = nullptr;
     SoundSystem* system = nullptr; // never freed, as in the game
 
@@ -47,6 +68,7 @@ struct SoundSystemTest : ::testing::Test {
     }
     void TearDown() override {
         if (system) system->close();
+        EXPECT_EQ(testing_support::openALComplaints(), "") << "no call of ours is refused, no source left over";
     }
     Channel play(Sound* sound, bool paused = false, Vector3 at = Vector3(), float volume = 1) {
         Channel c = system->playSound(sound, true);
@@ -166,7 +188,7 @@ TEST_F(SoundSystemTest, VolumeAndPositionAreKeptInBoundsAndStaleOrNullHandlesTou
     Sound* flatTone = system->createSound(tonePath.c_str(), LoopNormal);
     Sound* tone = system->createSound(tonePath.c_str(), Mode3D + LoopNormal);
     ASSERT_TRUE(flatTone && tone);
-    Channel flat = play(flatTone, true), old = play(tone);
+    Channel flat = play(flatTone, true), old = play(tone, true); // its stopped voice goes to the next
     ASSERT_EQ(old.stop(), OK);
     Channel current = play(tone); // in the slot the stale handle names
     EXPECT_FALSE(system->playSound(tone, false)) << "every slot is in use";
@@ -284,20 +306,98 @@ TEST_F(SoundOutput, PauseResumeStopAndHandOverAreHeardAtOnceAndFadeInsteadOfCutt
     EXPECT_LE(out->largestStep(0, out->frames()), 1.01f * own);
 }
 
-// With no update for three seconds the feeder keeps the music's queue filled: no gap, no click, and the
-// close fades it out. Without a feeder the queue runs dry; the next update refills it, and the music
-// comes back faded in.
+// A voice that lets go of a sound being heard leaves its source turned down to fade for three mixing
+// periods (a change of gain waits up to a period to be mixed, and takes another) and goes on with a spare
+// source. Then the source is stopped and spare again, all that are due in one update, before that update
+// hands voices over. A voice let go of in silence needs no fade. Read back from OpenAL.
+TEST_F(SoundSystemTest, AVoiceLetGoFadesOutOnItsOldSourceForThreePeriodsWhichIsThenSpareAgain) {
+    start(3, 8);
+    Sound* tone = system->createSound(tonePath.c_str(), LoopNormal);
+    ASSERT_TRUE(tone);
+    play(tone, true).stop(); // never heard
+    std::vector<Channel> heard;
+    for (int i = 0; i < 3; i++)
+        heard.push_back(play(tone, false, Vector3(), 0.5f));
+    out->render(Period);
+    for (const Channel& c : heard)
+        c.setPaused(true);
+    system->update(); // at the same moment
+    EXPECT_EQ(fading(), 3) << "each voice has a spare to fade on";
+    out->render(2 * Period);
+    system->update();
+    EXPECT_EQ(fading(), 3) << "two periods on, a fade may not be over";
+    for (const Channel& c : heard)
+        c.setPaused(false);
+    out->render(2 * Period);
+    const Channel louder = play(tone); // waits for a voice
+    system->update();
+    EXPECT_FALSE(louder.isVirtual());
+    EXPECT_EQ(fading(), 1) << "the three due are retired, and a spare is there for the voice handed over";
+}
+
+// Streams rank alike, and with one voice the first in line has it. A stereo stream that loses it plays on,
+// virtual, from where it had got, takes a voice back there, faded in, and ends on time.
+TEST_F(SoundOutput, AStereoStreamThatLosesItsVoiceCarriesOnFromWhereItHadGotAndComesBackFadedIn) {
+    start(1, 8);
+    const std::string stereo = writeTone(dir.path(), "stereo.wav", 1000.0, 2.0, 0.5, Wave::Sine, 2);
+    Sound* music = system->createStream(stereo.c_str(), Default);
+    Sound* quiet = system->createStream(tonePath.c_str(), LoopNormal);
+    Sound* once = system->createSound(tonePath.c_str(), Default);
+    ASSERT_TRUE(music && quiet && once);
+    const Channel first = play(once), silent = play(quiet, false, Vector3(), 0); // in line behind the first
+    first.stop();
+    const Channel m = play(music); // on the voice the first gave up, behind the silent stream
+    for (int quarter = 0; quarter < 4; quarter++) {
+        out->render(LoopbackMix::Rate / 4);
+        system->waitForFeed();
+    }
+    system->update();
+    EXPECT_TRUE(m.isPlaying()) << "a second into two";
+    ASSERT_TRUE(m.isVirtual()) << "the silent stream, first in line, has the voice";
+    const float own = out->largestStep(LoopbackMix::Rate / 4, LoopbackMix::Rate / 2);
+    out->render(1000); // part of a cycle
+    silent.stop();
+    const long back = out->frames();
+    system->update();
+    EXPECT_FALSE(m.isVirtual());
+    pass(0.75);
+    EXPECT_TRUE(m.isPlaying()) << "1.8 s into 2";
+    pass(0.3);
+    EXPECT_FALSE(m.isPlaying());
+    EXPECT_LE(out->largestStep(back, out->frames()), 1.01f * own) << "taken up part-way with a click";
+}
+
+// With no update for three seconds the feeder keeps the music's queue filled, on its own system's context
+// though another system has been opened since: no gap, no click, and the close fades it out. Without a
+// feeder the queue runs dry, yet the music plays on: the next update refills it and it comes back faded
+// in; refilled while paused, it waits silent to be resumed, faded in. That music is a cosine, at its peak
+// where each of its buffers begins, so that a restart from a buffer's head would be heard.
 TEST_F(SoundOutput, TheMusicPlaysThroughAStallOfThreeSecondsComesBackFadedInIfItRanDryAndFadesAtClose) {
+    const std::string cosine = writeTone(dir.path(), "cosine.wav", 1000.0, 1.0, 0.5, Wave::Cosine);
     for (bool feeder : {true, false}) {
         start(4, 8, feeder);
-        Sound* music = system->createStream(tonePath.c_str(), LoopNormal);
+        Sound* music = system->createStream((feeder ? tonePath : cosine).c_str(), LoopNormal);
         ASSERT_TRUE(music);
-        play(music);
+        const Channel playing = play(music);
+        ALCcontext* const context = alcGetCurrentContext();
+        SoundSystem* other = nullptr;
+        if (feeder) {
+            LoopbackMix::next();
+            other = createSoundSystem();
+            ASSERT_EQ(other->init(1), OK);
+        }
         for (long frames = 0; frames < 3 * LoopbackMix::Rate; frames += LoopbackMix::Rate / 4) {
             out->render(LoopbackMix::Rate / 4);
             system->waitForFeed(); // the feeder's pace, not the clock's, decides when it has caught up
         }
-        const float own = out->largestStep(0, LoopbackMix::Rate / 2), steady = out->rms(Left, 0, 4410);
+        if (other) other->close();
+        alcMakeContextCurrent(context);
+        const float own = out->largestStep(LoopbackMix::Rate / 4, LoopbackMix::Rate / 2);
+        const float steady = out->rms(Left, 0, 4410);
+        auto cameBack = [&](long from, const char* how) {
+            EXPECT_GT(out->rms(Left, out->frames() - 4410, out->frames()), 0.99f * steady) << how;
+            EXPECT_LE(out->largestStep(from, out->frames()), 1.01f * own) << how << " with a click";
+        };
         float quietest = 1;
         for (long at = 0; at + 1024 <= out->frames(); at += 1024)
             quietest = std::min(quietest, out->rms(Left, at, at + 1024));
@@ -309,10 +409,14 @@ TEST_F(SoundOutput, TheMusicPlaysThroughAStallOfThreeSecondsComesBackFadedInIfIt
                 << "not faded out";
         } else {
             EXPECT_EQ(quietest, 0) << "a second of music queued outlasts three seconds";
-            const long back = pass(0.5);
-            EXPECT_GT(out->rms(Left, out->frames() - 4410, out->frames()), 0.99f * steady);
-            EXPECT_LE(out->largestStep(back, out->frames()), 1.01f * own)
-                << "the music came back with a click";
+            EXPECT_TRUE(playing.isPlaying()) << "a stall is not the end of the music";
+            cameBack(pass(0.5), "refilled");
+            out->render(3 * LoopbackMix::Rate / 2); // dry again, and paused before an update refills it
+            playing.setPaused(true);
+            const long paused = pass(0.2);
+            EXPECT_EQ(out->peak(paused, out->frames()), 0.0f) << "paused music refilled is not heard";
+            playing.setPaused(false);
+            cameBack(pass(0.5), "resumed");
         }
     }
 }
@@ -356,6 +460,32 @@ TEST_F(SoundOutput, TheWaveWriterRecordsTheToneOnTheRightAndAQuietQuit) {
     ASSERT_TRUE(r.read(wave));
     EXPECT_GT(r.rms(Right, 0, r.frames()), std::max(0.01f, 2 * r.rms(Left, 0, r.frames())));
     EXPECT_LE(r.largestStep(0, r.frames()), 2 * M_PI * 1000 / 44100 * 0.5 * 1.01) << "a click";
+}
+
+// A wait for the feeder returns once a round that began after the call has ended, and when the feeder
+// stops, whichever of the two comes first.
+TEST(Feeder, AWaitEndsWithARoundBegunAfterItOrWhenTheFeederStops) {
+    std::atomic<int> fed{0};
+    Feeder feeder;
+    feeder.start([&] { fed++; }, std::chrono::hours(1)); // rounds come only when asked for
+    for (int round = 1; round <= 3; round++) {
+        feeder.waitForRound();
+        EXPECT_EQ(fed, round);
+    }
+    feeder.stop();
+    for (int i = 0; i < 200; i++) { // a waiter that asks just as the feeder stops is not left waiting
+        Feeder stopping;
+        std::atomic<bool> asking{false};
+        stopping.start([] {}, std::chrono::hours(1));
+        std::thread waiter([&] {
+            asking = true;
+            stopping.waitForRound();
+        });
+        while (!asking)
+            std::this_thread::yield();
+        stopping.stop();
+        waiter.join();
+    }
 }
 
 } // namespace

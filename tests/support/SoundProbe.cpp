@@ -15,29 +15,37 @@
 namespace testing_support {
 
 std::string writeTone(const std::string& dir, const char* name, double frequency, double seconds,
-                      double amplitude, bool square) {
+                      double amplitude, Wave wave, int channels) {
     const int rate = 44100;
     std::string path = dir + "/" + name;
     const bool mp3 = path.size() > 4 && path.compare(path.size() - 4, 4, ".mp3") == 0;
     SF_INFO info{};
     info.samplerate = rate;
-    info.channels = 1;
+    info.channels = channels;
     info.format = mp3 ? (SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III) : (SF_FORMAT_WAV | SF_FORMAT_PCM_16);
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (file == nullptr) return path;
-    std::vector<float> samples(static_cast<size_t>(seconds * rate));
+    const size_t frames = static_cast<size_t>(seconds * rate);
+    std::vector<float> samples(frames * static_cast<size_t>(channels));
     for (size_t i = 0; i < samples.size(); i++) {
-        double s = std::sin(2 * M_PI * frequency * static_cast<double>(i) / rate);
-        samples[i] = static_cast<float>(amplitude * (square ? (s < 0 ? -1 : 1) : s));
+        const double phase = 2 * M_PI * frequency * static_cast<double>(i / static_cast<size_t>(channels)) / rate;
+        const double s = wave == Wave::Cosine ? std::cos(phase) : std::sin(phase);
+        samples[i] = static_cast<float>(amplitude * (wave == Wave::Square ? (s < 0 ? -1 : 1) : s));
     }
-    sf_writef_float(file, samples.data(), static_cast<sf_count_t>(samples.size()));
+    sf_writef_float(file, samples.data(), static_cast<sf_count_t>(frames));
     sf_close(file);
     return path;
 }
 
-std::string configureOpenAL() {
+namespace {
+const TempDir& alDir() {
     static const TempDir dir; // goes at exit, after the systems have closed
-    const std::string config = dir.file("alsoft.conf"), output = dir.file("output.wav");
+    return dir;
+}
+} // namespace
+
+std::string configureOpenAL() {
+    const std::string config = alDir().file("alsoft.conf"), output = alDir().file("output.wav");
     if (FILE* f = fopen(config.c_str(), "w")) {
         fprintf(f, "[general]\ndrivers = wave\nchannels = stereo\nfrequency = 44100\nhrtf = false\n");
         fprintf(f, "output-limiter = false\n[wave]\nfile = %s\n", output.c_str());
@@ -45,7 +53,23 @@ std::string configureOpenAL() {
     }
     setenv("ALSOFT_CONF", config.c_str(), 1);
     setenv("ALSOFT_DRIVERS", "wave", 1); // the test environment asks for the null output
+    setenv("ALSOFT_LOGLEVEL", "2", 1);     // warnings, among them every error a call causes
+    setenv("ALSOFT_LOGFILE", alDir().file("openal.log").c_str(), 1);
     return output;
+}
+
+std::string openALComplaints() {
+    static size_t seen = 0;
+    const std::string log = readFile(alDir().file("openal.log"));
+    std::string complaints;
+    for (size_t at = std::min(seen, log.size()), end; at < log.size(); at = end + 1) {
+        end = std::min(log.find('\n', at), log.size());
+        const std::string line = log.substr(at, end - at);
+        if (line.find("Error generated") != std::string::npos || line.find(" Source") != std::string::npos)
+            complaints += line + "\n";
+    }
+    seen = log.size();
+    return complaints;
 }
 
 bool Recording::read(const std::string& path) {

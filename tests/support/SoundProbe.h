@@ -8,15 +8,19 @@
 
 namespace testing_support {
 
-// A mono sine (or square) at 44.1 kHz, WAV or, by the name's extension, MP3; with whole cycles in
-// the file it also loops without a seam.
+// A tone at 44.1 kHz, WAV or, by the name's extension, MP3, the same on each channel; with whole cycles
+// in the file it also loops without a seam. A cosine stands at its peak wherever a whole cycle begins.
+enum class Wave { Sine, Cosine, Square };
 std::string writeTone(const std::string& dir, const char* name, double frequency, double seconds,
-                      double amplitude = 0.5, bool square = false);
+                      double amplitude = 0.5, Wave wave = Wave::Sine, int channels = 1);
 
 // Points OpenAL Soft at a configuration of its own: the output limiter turned off, as a player's may be,
 // and the wave writer as the output device, writing the file returned. OpenAL Soft reads it once, at
-// its first call in the process, so this comes before any other sound call.
+// its first call in the process, so this comes before any other sound call. It also logs its warnings.
 std::string configureOpenAL();
+// What OpenAL Soft has complained of since the last call, a line each: an error our calls caused, or
+// sources left to the context's end.
+std::string openALComplaints();
 
 // Stereo frames at 44.1 kHz, as floats, and what a test reads from them; times are in frames.
 struct Recording {

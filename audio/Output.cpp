@@ -46,7 +46,7 @@ bool Output::open(int monoSources, const Loopback* given, bool& noDevice) {
     context = ctx;
     hasClock = alcIsExtensionPresent(dev, "ALC_SOFT_device_clock") == ALC_TRUE;
     ALCint refresh = 0, limiting = ALC_FALSE;
-    if (!isLoopback) alcGetIntegerv(dev, ALC_REFRESH, 1, &refresh); // a loopback device has no rate of its own
+    if (!isLoopback) alcGetIntegerv(dev, ALC_REFRESH, 1, &refresh); // a loopback one refuses: it has no pace
     alcGetIntegerv(dev, ALC_OUTPUT_LIMITER_SOFT, 1, &limiting);
     mixPeriod =
         isLoopback || refresh <= 0 ? 1000000000LL * LoopbackPeriod / LoopbackRate : 1000000000LL / refresh;

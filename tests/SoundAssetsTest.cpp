@@ -58,7 +58,7 @@ TEST(SoundAssets, EachFileHasItsShapeAndLengthAndLoopsReadOnRoundTheirSeam) {
 TEST(SoundDecoder, SamplesPastFullScaleSaturateInsteadOfWrapping) {
     const testing_support::TempDir dir;
     const std::string path = testing_support::writeTone(dir.path(), "square.mp3", 441.0, 0.25, 0.99,
-                                                               testing_support::Wave::Square);
+                                                        testing_support::Wave::Square);
     testing_support::Recording exact; // libsndfile's floats, unclipped
     ASSERT_TRUE(exact.read(path));
     const std::unique_ptr<Decoder> d = Decoder::open(path.c_str(), true);

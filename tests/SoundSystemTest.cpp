@@ -68,7 +68,7 @@ struct SoundSystemTest : ::testing::Test {
     }
     void TearDown() override {
         if (system) system->close();
-        EXPECT_EQ(testing_support::openALComplaints(), "") << "no call of ours is refused, no source left over";
+        EXPECT_EQ(testing_support::openALComplaints(), "") << "a call of ours refused, or a source left over";
     }
     Channel play(Sound* sound, bool paused = false, Vector3 at = Vector3(), float volume = 1) {
         Channel c = system->playSound(sound, true);
@@ -476,16 +476,16 @@ TEST(Feeder, AWaitEndsWithARoundBegunAfterItOrWhenTheFeederStops) {
     }
     feeder.stop();
     for (int i = 0; i < 200; i++) { // a waiter that asks just as the feeder stops is not left waiting
-        Feeder stopping;
+        Feeder other;
         std::atomic<bool> asking{false};
-        stopping.start([] {}, std::chrono::hours(1));
+        other.start([] {}, std::chrono::hours(1));
         std::thread waiter([&] {
             asking = true;
-            stopping.waitForRound();
+            other.waitForRound();
         });
         while (!asking)
             std::this_thread::yield();
-        stopping.stop();
+        other.stop();
         waiter.join();
     }
 }

@@ -28,7 +28,8 @@ std::string writeTone(const std::string& dir, const char* name, double frequency
     const size_t frames = static_cast<size_t>(seconds * rate);
     std::vector<float> samples(frames * static_cast<size_t>(channels));
     for (size_t i = 0; i < samples.size(); i++) {
-        const double phase = 2 * M_PI * frequency * static_cast<double>(i / static_cast<size_t>(channels)) / rate;
+        const double frame = static_cast<double>(i / static_cast<size_t>(channels));
+        const double phase = 2 * M_PI * frequency * frame / rate;
         const double s = wave == Wave::Cosine ? std::cos(phase) : std::sin(phase);
         samples[i] = static_cast<float>(amplitude * (wave == Wave::Square ? (s < 0 ? -1 : 1) : s));
     }
@@ -53,7 +54,7 @@ std::string configureOpenAL() {
     }
     setenv("ALSOFT_CONF", config.c_str(), 1);
     setenv("ALSOFT_DRIVERS", "wave", 1); // the test environment asks for the null output
-    setenv("ALSOFT_LOGLEVEL", "2", 1);     // warnings, among them every error a call causes
+    setenv("ALSOFT_LOGLEVEL", "2", 1);   // warnings, among them every error a call causes
     setenv("ALSOFT_LOGFILE", alDir().file("openal.log").c_str(), 1);
     return output;
 }

@@ -61,6 +61,7 @@ std::string configureOpenAL() {
 
 std::string openALComplaints() {
     static size_t seen = 0;
+    fflush(nullptr); // OpenAL Soft's log is an output stream of the process like any other
     const std::string log = readFile(alDir().file("openal.log"));
     std::string complaints;
     for (size_t at = std::min(seen, log.size()), end; at < log.size(); at = end + 1) {

@@ -101,6 +101,13 @@ float Recording::peak(long from, long to) const {
     return largest;
 }
 
+float Recording::quietest(int channel, long from, long to) const {
+    float lowest = 1;
+    for (long at = from; at + 1024 <= to; at += 1024)
+        lowest = std::min(lowest, rms(channel, at, at + 1024));
+    return lowest;
+}
+
 double Recording::frequency(int channel, long from, long to) const {
     long first = -1, last = -1, crossings = 0;
     for (long i = std::max(from, 1L); i < std::min(to, frames()); i++)

@@ -32,6 +32,7 @@ struct Recording {
     bool read(const std::string& path); // a wave file
     float rms(int channel, long from, long to) const;
     float peak(long from, long to) const;
+    float quietest(int channel, long from, long to) const; // the lowest rms of its windows of 1024 frames
     double frequency(int channel, long from, long to) const; // from rising zero crossings
     float largestStep(long from, long to) const;             // from one sample to the next, either side
 };

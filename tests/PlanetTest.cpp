@@ -63,14 +63,20 @@ TEST_F(PlanetGL, DrawsTheSolidSphereInAFullSizeShellAndIsDestroyedOnTheUpdateAft
     EXPECT_EQ(litPixels(0, 0, 800, 600).count, 0);
 }
 
-// The map is read at a planet's first setup only, even when its file is missing: a new round reads nothing.
-TEST_F(PlanetGL, ReadsItsMapOnceEvenWhenItIsMissing) {
+// Each home planet wears its player's map, read at its first setup only, even when the file is missing: a
+// new round reads nothing.
+TEST_F(PlanetGL, ReadsItsPlayersMapOnceEvenWhenItIsMissing) {
     const TempDir empty(TempDir::Inside);
-    Planet planet;
-    auto setUp = [&] { return stdoutOf([&] { planet.setup(nullptr, 4, 0, 0, 0); }); };
-    EXPECT_EQ(setUp().rfind("Error: could not load images/map-jupiter.jpg", 0), 0u);
-    planet.reset();
-    EXPECT_EQ(setUp(), "");
+    const std::string maps[] = {"earth",   "mercury", "venus",  "mars",
+                                "jupiter", "saturn",  "uranus", "neptune"};
+    for (int player = 0; player < 8; player++) {
+        Planet planet;
+        auto setUp = [&] { return stdoutOf([&] { planet.setup(nullptr, player, 0, 0, 0); }); };
+        EXPECT_EQ(setUp().rfind("Error: could not load images/map-" + maps[player] + ".jpg", 0), 0u)
+            << player;
+        planet.reset();
+        EXPECT_EQ(setUp(), "") << player;
+    }
 }
 
 TEST(PlanetHealth, SetsRadiusAndGaugesAndRegrowsOnePointEveryEighthCallWorthFiftyToTheOwner) {

@@ -114,6 +114,7 @@ TEST_F(CollisionResponse, LaserHitsScoreTheShooterAndAngerTheVictim) {
 TEST_F(CollisionResponse, RewardsGoOnlyToShipsAndAnythingElseJustUsesThemUp) {
     const int kind = testing_support::replayDraws(11, [] { return randomDraw() % 4; });
     Reward* r = world().rewards;
+    EXPECT_FLOAT_EQ(r[0].getBounds().radius, 50) << "touched within 50 of its centre";
     resolveCollision(ShipTable[5], r[0]);
     EXPECT_EQ(ShipTable[5].score, 1000);
     EXPECT_EQ(ShipTable[5].rewardTimers[kind], 20);
